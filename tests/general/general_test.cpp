@@ -59,6 +59,10 @@ TEST_CASE("The documented [GENERAL] example on the real page controls")
     RECT combo;
     GetWindowRect(f.setList, &combo);
     CHECK(combo.right - combo.left == 9 * (7 + 5) - 3); // longest name "Typical"
+    RECT dropped;
+    SendMessageA(f.setList, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    // The height given covers the closed box and its list.
+    CHECK((dropped.bottom - dropped.top) + (combo.bottom - combo.top) == 16 * (3 + 2));
 
     CHECK(WindowText(f.dirEdit) == "C:\\TOOL");
 

@@ -118,6 +118,12 @@ TEST_CASE("Records: windows without one read as empty and are ignored")
     CHECK(GetNeighbourItem(stranger, false) == nullptr);
     CHECK(GetItemChecked(nullptr) == 0);
 
+    rowDraws.clear();
+    SetItemChecked(f.Row(1001), 1); // a row is redrawn as soon as its state changes
+    CHECK(GetItemChecked(f.Row(1001)) == 1);
+    REQUIRE(rowDraws.size() == 1);
+    CHECK(rowDraws[0].row == f.Row(1001));
+
     // Records grow ten at a time and keep what they held.
     int before = session->itemCount;
     HWND extra[14];
@@ -142,9 +148,19 @@ TEST_CASE("SetFocusItem moves the highlight; UpdateNeedKB redraws the space line
     PageFixture f(RowsSection);
     ParseGeneralSection();
     CHECK(session->hFocusItem == f.Row(1300));
+    rowDraws.clear();
     SetFocusItem(1001);
     CHECK(session->focusItemId == 1001);
     CHECK(session->hFocusItem == f.Row(1001));
+    // Both rows are redrawn at once: the old one plain, the new one highlighted.
+    REQUIRE(rowDraws.size() == 2);
+    CHECK(rowDraws[0].row == f.Row(1300));
+    CHECK_FALSE(rowDraws[0].highlighted);
+    CHECK(rowDraws[1].row == f.Row(1001));
+    CHECK(rowDraws[1].highlighted);
+    rowDraws.clear();
+    SetFocusItem(1001); // already current: nothing redrawn
+    CHECK(rowDraws.empty());
     SetFocusItem(1250); // no such row
     CHECK(session->focusItemId == 1250);
     CHECK(session->hFocusItem == nullptr);

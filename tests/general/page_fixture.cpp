@@ -2,12 +2,17 @@
 
 #include "setup/session.h"
 
+std::vector<RowDraw> rowDraws;
+
 // Enough of the option list for the model: a scrolling container whose
-// owner-drawn rows draw nothing.
+// owner-drawn rows only note that they were drawn.
 static LRESULT CALLBACK TestListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DRAWITEM)
+    if (message == WM_DRAWITEM) {
+        HWND row = reinterpret_cast<DRAWITEMSTRUCT *>(lParam)->hwndItem;
+        rowDraws.push_back(RowDraw{ row, session && row == session->hFocusItem });
         return TRUE;
+    }
     return DefWindowProcA(window, message, wParam, lParam);
 }
 

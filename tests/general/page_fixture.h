@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "testutil.h"
 
@@ -23,6 +24,11 @@ struct PageFixture : SessionFixture {
 
     HWND Row(int id) const { return GetDlgItem(list, id); }
 };
+
+// Rows drawn by the option list since the last clear, each with whether it
+// was the highlighted row (hFocusItem) when it was drawn.
+struct RowDraw { HWND row; bool highlighted; };
+extern std::vector<RowDraw> rowDraws;
 
 std::string WindowText(HWND window);
 // Top left corner of a child inside its parent's client area.
