@@ -40,12 +40,15 @@ HWND FindTabMnemonic(char c)
 
 HWND FindItemMnemonic(char c)
 {
-    for (int i = 0; i < session->itemCount; i++) {
-        HWND item = GetOptionItemWindow(i);
-        if (item && MnemonicOf(item) == c)
-            return item;
-    }
-    return nullptr;
+    const OptionItem *items = static_cast<const OptionItem *>(GlobalLock(session->hItems));
+    if (!items)
+        return nullptr;
+    HWND found = nullptr;
+    for (int i = 0; i < session->itemCount && !found; i++)
+        if (items[i].window && MnemonicOf(items[i].window) == c)
+            found = items[i].window;
+    GlobalUnlock(session->hItems);
+    return found;
 }
 
 bool HandleMnemonic(WPARAM key)
@@ -77,10 +80,10 @@ bool HandleMnemonic(WPARAM key)
             int id = GetDlgCtrlID(item);
             SetFocus(item);
             SetFocusItem(id);
-            if (id >= IdFirstOption && id <= IdFirstOption + 255)
-                ShowComment(2, id - IdFirstOption);
-            else if (id >= IdFirstMode && id <= IdFirstMode + 255)
-                ShowComment(0, id - IdFirstMode);
+            if (id >= IdFirstOption && id <= IdFirstOption + LastItemNumber)
+                ShowComment(CommentOption, id - IdFirstOption);
+            else if (id >= IdFirstMode && id <= IdFirstMode + LastItemNumber)
+                ShowComment(CommentMode, id - IdFirstMode);
             ScrollToFocusItem();
             SendMessageA(session->hOptionList, WM_COMMAND, MAKEWPARAM(id, 0),
                          reinterpret_cast<LPARAM>(item));
