@@ -58,7 +58,7 @@ int DoWinExec(const char *cmd, const char *keyword) { RunProgram(cmd, keyword); 
 int DoWinExecSync(const char *cmd, const char *keyword) { RunProgramSync(cmd, keyword); return ResultGoOn; }
 int DoRemove(const char *pattern, const char *) { RemoveFiles(pattern, false); return ResultGoOn; }
 int DoRemoveTree(const char *dir, const char *) { RemoveTree(dir); return ResultGoOn; }
-int DoRemoveDir(const char *dir, const char *) { RemoveOneDir(dir); return ResultGoOn; }
+int DoRemoveDir(const char *dir, const char *) { RemoveDir(dir); return ResultGoOn; }
 int DoNothing(const char *, const char *) { return ResultGoOn; }
 int DoRegOpen(const char *root, const char *key) { RegistryOpen(root, key); return ResultGoOn; }
 int DoRegCreate(const char *root, const char *key) { RegistryCreate(root, key); return ResultGoOn; }
