@@ -21,7 +21,9 @@ void SendDdeCommand(const char *service, const char *topic, const char *cmd)
         return;
     HSZ hszService = DdeCreateStringHandleA(inst, service, CP_WINANSI);
     HSZ hszTopic = DdeCreateStringHandleA(inst, topic, CP_WINANSI);
-    session->hProgmanConv = DdeConnect(inst, hszService, hszTopic, nullptr);
+    // A missing string handle would make the connect a wildcard one, and the
+    // command would go to whatever server answers first.
+    session->hProgmanConv = hszService && hszTopic ? DdeConnect(inst, hszService, hszTopic, nullptr) : nullptr;
     if (session->hProgmanConv) {
         // The server answers whatever it does with the command; the script
         // goes on either way, so the outcome is not examined.

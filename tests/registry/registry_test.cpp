@@ -177,6 +177,9 @@ TEST_CASE("REGSETVALDW converts its number with automatic base")
         { "4294967296", 0xFFFFFFFF },
         { "99999999999999999999", 0xFFFFFFFF },
         { "0x123456789", 0xFFFFFFFF },
+        // Leading blanks and a sign as the run-time library reads them.
+        { " 12", 12 },
+        { "-1", 0xFFFFFFFF },
     };
     RegistryCreate("HKEY_CURRENT_USER", TestKey);
     REQUIRE(session->hRegKey != nullptr);
