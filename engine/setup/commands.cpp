@@ -1,6 +1,5 @@
 #include "setup/commands.h"
 
-#include <stdlib.h>
 #include <string.h>
 
 #include "actions/dirops.h"
@@ -66,8 +65,7 @@ int DoRegDelete(const char *root, const char *key) { RegistryDelete(root, key); 
 int DoRegClose(const char *, const char *) { RegistryClose(); return ResultGoOn; }
 int DoRegSetDword(const char *name, const char *number)
 {
-    // Automatic base (0x hex, leading 0 octal); an overflow gives 0xFFFFFFFF.
-    RegistrySetDword(name, static_cast<DWORD>(strtoul(number, nullptr, 0)));
+    RegistrySetDword(name, RegistryNumber(number));
     return ResultGoOn;
 }
 int DoRegSetString(const char *name, const char *text) { RegistrySetString(name, text); return ResultGoOn; }
