@@ -24,6 +24,50 @@ std::vector<std::string> FilesIn(const std::string &dir)
     return names;
 }
 
+SystemFilesGuard::SystemFilesGuard()
+{
+    char dir[MAX_PATH];
+    GetWindowsDirectoryA(dir, sizeof dir);
+    windows = dir;
+    root = windows.substr(0, 2);
+    for (const char *name : {"CONFIG.SYS", "CONFIG.ADD", "AUTOEXEC.BAT", "AUTOEXEC.ADD"})
+        saved.push_back({root + "\\" + name, false, 0, ""});
+    for (const char *name : {"SYSTEM.INI", "SYSTEM.ADD", "WIN.INI", "WIN.ADD"})
+        saved.push_back({windows + "\\" + name, false, 0, ""});
+    for (Saved &s : saved) {
+        s.attributes = GetFileAttributesA(s.path.c_str());
+        s.existed = s.attributes != INVALID_FILE_ATTRIBUTES;
+        if (!s.existed)
+            continue;
+        s.bytes = ReadBytes(s.path);
+        // A removed file comes back under the name it had, in its letter case.
+        WIN32_FIND_DATAA fd;
+        HANDLE h = FindFirstFileA(s.path.c_str(), &fd);
+        if (h != INVALID_HANDLE_VALUE) {
+            s.path = s.path.substr(0, s.path.rfind('\\') + 1) + fd.cFileName;
+            FindClose(h);
+        }
+    }
+}
+
+SystemFilesGuard::~SystemFilesGuard()
+{
+    for (const Saved &s : saved) {
+        SetFileAttributesA(s.path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(s.path.c_str());
+        if (!s.existed)
+            continue;
+        WriteBytes(s.path, s.bytes);
+        SetFileAttributesA(s.path.c_str(), s.attributes);
+    }
+}
+
+void SystemFilesGuard::Remove(const std::string &path)
+{
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
 namespace {
 struct EditCase {
     const char *name;
@@ -350,4 +394,35 @@ TEST_CASE("Addition file names")
     CopyStr(name, "C:\\AUTOEXEC.BAT", sizeof name);
     MakeAddFileName(name, name);
     CHECK(std::string(name) == "C:\\AUTOEXEC.ADD");
+}
+
+TEST_CASE("The script operations edit the real system files named by their templates")
+{
+    SessionFixture fixture;
+    SystemFilesGuard guard;
+    std::string config = guard.root + "\\CONFIG.SYS";
+    std::string autoexec = guard.root + "\\AUTOEXEC.BAT";
+    REQUIRE(WriteBytes(config, "FILES=30\r\n"));
+    REQUIRE(WriteBytes(autoexec, "@ECHO OFF\r\nWIN\r\n"));
+    AddSystemLine("$R\\\\CONFIG.SYS", '=', nullptr, "DEVICE=C:\\APP\\APP.SYS");
+    AddPathEntry("$R\\\\AUTOEXEC.BAT", "C:\\APP");
+    CHECK(ReadBytes(config) == "FILES=30\r\nDEVICE=C:\\APP\\APP.SYS\r\n");
+    CHECK(ReadBytes(autoexec) == "@ECHO OFF\r\nPATH C:\\APP;\r\nWIN\r\n");
+    DeleteSystemLine("$R\\\\CONFIG.SYS", '=', nullptr, "DEVICE=C:\\APP\\APP.SYS");
+    DeletePathEntry("$R\\\\AUTOEXEC.BAT", "C:\\APP");
+    CHECK(ReadBytes(config) == "FILES=30\r\n");
+    CHECK(ReadBytes(autoexec) == "@ECHO OFF\r\nPATH \r\nWIN\r\n");
+
+    // The platform's own profile reader sees the new WIN.INI section, and
+    // the file is the same as before once it is gone again.
+    std::string winIni = guard.windows + "\\WIN.INI";
+    REQUIRE(WriteBytes(winIni, "[windows]\r\nload=\r\n\r\n[OtherApp]\r\nName=(None)\r\n"));
+    AddSystemLine("$W\\\\WIN.INI", '=', "KelbrineTest", "Key=Value one");
+    char value[64];
+    GetPrivateProfileStringA("KelbrineTest", "Key", "", value, sizeof value, winIni.c_str());
+    CHECK(std::string(value) == "Value one");
+    GetPrivateProfileStringA("OtherApp", "Name", "", value, sizeof value, winIni.c_str());
+    CHECK(std::string(value) == "(None)");
+    DeleteSystemLine("$W\\\\WIN.INI", '=', "KelbrineTest", "Key=");
+    CHECK(ReadBytes(winIni) == "[windows]\r\nload=\r\n\r\n[OtherApp]\r\nName=(None)\r\n");
 }

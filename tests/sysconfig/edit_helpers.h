@@ -43,5 +43,23 @@ inline std::string Crlf(const std::string &text)
     return out;
 }
 
+// Keeps the real system files of the Windows drive root and the Windows
+// directory (and their addition files) and puts them back as they were when
+// the object goes away, so tests may edit, create and remove them.
+struct SystemFilesGuard {
+    struct Saved {
+        std::string path;
+        bool existed;
+        DWORD attributes;
+        std::string bytes;
+    };
+    std::vector<Saved> saved;
+    std::string root, windows;
+    SystemFilesGuard();
+    ~SystemFilesGuard();
+    // Removes one of them for the test.
+    void Remove(const std::string &path);
+};
+
 // Names of the files in dir, sorted.
 std::vector<std::string> FilesIn(const std::string &dir);
