@@ -89,31 +89,38 @@ TEST_CASE("The new file keeps the old one's hidden and system attributes")
 TEST_CASE("A read-only, locked or busy file is left alone")
 {
     enum Blocker { ReadOnly, OpenWithoutSharing, OpenForReading };
+    FaultGuard guard;
     std::string before = "FILES=30\r\nDEVICE=C:\\DRV\\D7.SYS\r\nPATH C:\\DOS\r\n";
-    for (Blocker blocker : {ReadOnly, OpenWithoutSharing, OpenForReading}) {
-        for (const EditOp &op : faultOps) {
-            CAPTURE(blocker);
-            CAPTURE(op.kind);
-            ScratchDir dir("busy");
-            std::string path = dir / "CONFIG.SYS";
-            REQUIRE(WriteBytes(path, before));
-            HANDLE other = INVALID_HANDLE_VALUE;
-            if (blocker == ReadOnly)
-                REQUIRE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-            else if (blocker == OpenWithoutSharing)
-                other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-            else // it can be read and written, but not replaced
-                other = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                    nullptr, OPEN_EXISTING, 0, nullptr);
-            REQUIRE((blocker == ReadOnly || other != INVALID_HANDLE_VALUE));
-            RunEdit(path, op);
-            if (other != INVALID_HANDLE_VALUE)
-                CloseHandle(other);
-            CHECK(ReadBytes(path) == before);
-            CHECK(FilesIn(dir.path) == std::vector<std::string>{"CONFIG.SYS"});
-            if (blocker == ReadOnly)
-                CHECK((GetFileAttributesA(path.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE) == FILE_ATTRIBUTE_READONLY);
+    for (bool atomic : {true, false}) {
+        SetEditNoAtomicReplace(!atomic);
+        for (Blocker blocker : {ReadOnly, OpenWithoutSharing, OpenForReading}) {
+            for (const EditOp &op : faultOps) {
+                CAPTURE(atomic);
+                CAPTURE(blocker);
+                CAPTURE(op.kind);
+                ScratchDir dir("busy");
+                std::string path = dir / "CONFIG.SYS";
+                REQUIRE(WriteBytes(path, before));
+                HANDLE other = INVALID_HANDLE_VALUE;
+                if (blocker == ReadOnly)
+                    REQUIRE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
+                else if (blocker == OpenWithoutSharing)
+                    other = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        OPEN_EXISTING, 0, nullptr);
+                else // it can be read and written, but not replaced
+                    other = CreateFileA(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr);
+                REQUIRE((blocker == ReadOnly || other != INVALID_HANDLE_VALUE));
+                RunEdit(path, op);
+                if (other != INVALID_HANDLE_VALUE)
+                    CloseHandle(other);
+                CHECK(ReadBytes(path) == before);
+                CHECK(FilesIn(dir.path) == std::vector<std::string>{"CONFIG.SYS"});
+                if (blocker == ReadOnly)
+                    CHECK((GetFileAttributesA(path.c_str()) & ~FILE_ATTRIBUTE_ARCHIVE) ==
+                          FILE_ATTRIBUTE_READONLY);
+            }
         }
     }
 }
