@@ -198,7 +198,9 @@ static bool AddLine(EditBuffer &eb, char delim, const char *section, const char 
                 break;
             }
             GetLineKey(delim, current, key);
-            if (KeysEqual(key, newKey))
+            // An empty line only makes sure the section exists; it must not
+            // blank a line whose key happens to be empty too.
+            if (newLine[0] && KeysEqual(key, newKey))
                 return ReplaceText(eb, start, pos - start, newLine,
                                    static_cast<int>(strlen(newLine)));
             if (IsWinKey(key))
@@ -224,7 +226,8 @@ static bool DeleteLine(EditBuffer &eb, char delim, const char *section, const ch
         place = FindSectionHeader(eb, section, header);
         pos = place.bodyStart;
     }
-    while (place.found) {
+    // An empty line names no entry; an emptied section is still taken out.
+    while (place.found && line[0]) {
         int start = pos;
         int n = NextBufferLine(pos, eb.text, eb.total, current);
         if (n < 0)

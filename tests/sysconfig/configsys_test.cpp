@@ -112,6 +112,10 @@ static const EditCase editCases[] = {
     {"DELCONF of a key that is not there", {{DelConf, "LASTDRIVE=Z"}}, "FILES=30\n",
      "FILES=30\n"},
 
+    {"an empty line neither replaces nor deletes a line with an empty key",
+     {{AddAuto, ""}, {DelAuto, ""}, {AddConf, ""}, {DelConf, ""}}, " indented\n=x\n",
+     " indented\n=x\n"},
+
     // AUTOEXEC.BAT
     {"ADDAUTO goes directly before WIN", {{AddAuto, "LH C:\\X\\TSR.EXE"}},
      "@ECHO OFF\nPATH C:\\DOS\nWIN\n", "@ECHO OFF\nPATH C:\\DOS\nLH C:\\X\\TSR.EXE\nWIN\n"},
@@ -175,6 +179,9 @@ static const EditCase editCases[] = {
     {"and its removal leaves the old last line ended",
      {{AddIni, "Key=1", "AppSection"}, {DelIni, "Key=1", "AppSection"}}, "[windows]\nload=",
      "[windows]\nload=\n"},
+    {"an empty line adds just the section, once",
+     {{AddIni, "", "App"}, {AddIni, "", "App"}}, "[w]\nk=1\n", "[w]\nk=1\n\n[App]\n"},
+    {"an empty section goes again", {{DelIni, "", "App"}}, "[w]\nk=1\n\n[App]\n", "[w]\nk=1\n"},
     {"a new section in an empty file", {{AddIni, "Key=1", "App"}}, "", "\n\n[App]\nKey=1"},
     {"DELWSYS leaves a section that still holds keys", {{DelIni, "b=9", "s"}},
      "[s]\na=1\nb=2\nc=3\n", "[s]\na=1\nc=3\n"},
