@@ -220,6 +220,9 @@ TEST_CASE("Text mode: CR LF, lone LF and CR, Ctrl-Z, NUL bytes and long lines")
     };
     std::string longRem = "REM " + std::string(600, 'a');
     std::string remPrefix = "REM " + std::string(507, 'a');
+    // The largest growth of one edit: a header and a line of 511 bytes each.
+    std::string longSection(509, 's');
+    std::string longKeyLine = "K=" + std::string(509, 'v');
     std::string longLine = "DEVICE=C:\\" + std::string(700, 'x') + ".SYS";
     std::string big;
     for (int i = 0; i < 3000; i++) {
@@ -248,6 +251,9 @@ TEST_CASE("Text mode: CR LF, lone LF and CR, Ctrl-Z, NUL bytes and long lines")
         {"a file over 32000 bytes", {AddConf, "NEW=1"}, big, big + "NEW=1\r\n"},
         {"a section beginning with a long line of blanks is kept", {DelIni, "nothing=0", "a"},
          "[a]\r\n" + std::string(560, ' ') + "x\r\n", "[a]\r\n" + std::string(560, ' ') + "x\r\n"},
+        {"a new section of 511 bytes with a line of 511 bytes in an empty file",
+         {AddIni, longKeyLine.c_str(), longSection.c_str()}, "",
+         "\r\n\r\n[" + longSection + "]\r\n" + longKeyLine},
         {"a PATH line over 511 bytes keeps its tail", {AddPath, "C:\\APP"},
          "PATH " + std::string(600, 'd') + ";C:\\TAIL\r\n",
          "PATH " + std::string(600, 'd') + ";C:\\TAIL;C:\\APP;\r\n"},
