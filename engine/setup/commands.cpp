@@ -70,39 +70,22 @@ int DoRegSetDword(const char *name, const char *number)
 }
 int DoRegSetString(const char *name, const char *text) { RegistrySetString(name, text); return ResultGoOn; }
 
-// System file templates: each backslash written twice for ScanValue.
-int EditFile(bool add, const char *tmpl, const char *delim, const char *section, const char *line)
-{
-    char path[TextBufSize];
-    int pos = 0;
-    ScanValue('\n', pos, tmpl, path);
-    if (add)
-        AddSystemLine(path, delim, section, line);
-    else
-        DeleteSystemLine(path, delim, section, line);
-    return ResultGoOn;
-}
-int DoAddConf(const char *line, const char *) { return EditFile(true, "$R\\\\CONFIG.SYS", "=", nullptr, line); }
-int DoAddAuto(const char *line, const char *) { return EditFile(true, "$R\\\\AUTOEXEC.BAT", " ", nullptr, line); }
-int DoAddWSys(const char *sec, const char *line) { return EditFile(true, "$W\\\\SYSTEM.INI", "=", sec, line); }
-int DoAddWIni(const char *sec, const char *line) { return EditFile(true, "$W\\\\WIN.INI", "=", sec, line); }
-int DoDelConf(const char *line, const char *) { return EditFile(false, "$R\\\\CONFIG.SYS", "=", nullptr, line); }
-int DoDelAuto(const char *line, const char *) { return EditFile(false, "$R\\\\AUTOEXEC.BAT", " ", nullptr, line); }
-int DoDelWSys(const char *sec, const char *line) { return EditFile(false, "$W\\\\SYSTEM.INI", "=", sec, line); }
-int DoDelWIni(const char *sec, const char *line) { return EditFile(false, "$W\\\\WIN.INI", "=", sec, line); }
-int PathEdit(bool add, const char *dir)
-{
-    char path[TextBufSize];
-    int pos = 0;
-    ScanValue('\n', pos, "$R\\\\AUTOEXEC.BAT", path);
-    if (add)
-        AddPathEntry(path, dir);
-    else
-        DeletePathEntry(path, dir);
-    return ResultGoOn;
-}
-int DoAddPath(const char *dir, const char *) { return PathEdit(true, dir); }
-int DoDelPath(const char *dir, const char *) { return PathEdit(false, dir); }
+// System files, as path templates with each backslash written twice.
+const char ConfigSys[] = "$R\\\\CONFIG.SYS";
+const char AutoexecBat[] = "$R\\\\AUTOEXEC.BAT";
+const char SystemIni[] = "$W\\\\SYSTEM.INI";
+const char WinIni[] = "$W\\\\WIN.INI";
+
+int DoAddConf(const char *line, const char *) { AddSystemLine(ConfigSys, '=', nullptr, line); return ResultGoOn; }
+int DoAddAuto(const char *line, const char *) { AddSystemLine(AutoexecBat, ' ', nullptr, line); return ResultGoOn; }
+int DoAddPath(const char *dir, const char *) { AddPathEntry(AutoexecBat, dir); return ResultGoOn; }
+int DoAddWSys(const char *sec, const char *line) { AddSystemLine(SystemIni, '=', sec, line); return ResultGoOn; }
+int DoAddWIni(const char *sec, const char *line) { AddSystemLine(WinIni, '=', sec, line); return ResultGoOn; }
+int DoDelConf(const char *line, const char *) { DeleteSystemLine(ConfigSys, '=', nullptr, line); return ResultGoOn; }
+int DoDelAuto(const char *line, const char *) { DeleteSystemLine(AutoexecBat, ' ', nullptr, line); return ResultGoOn; }
+int DoDelPath(const char *dir, const char *) { DeletePathEntry(AutoexecBat, dir); return ResultGoOn; }
+int DoDelWSys(const char *sec, const char *line) { DeleteSystemLine(SystemIni, '=', sec, line); return ResultGoOn; }
+int DoDelWIni(const char *sec, const char *line) { DeleteSystemLine(WinIni, '=', sec, line); return ResultGoOn; }
 
 // In the order the interpreter compares the command word.
 const ScriptCommand commands[] = {
