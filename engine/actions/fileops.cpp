@@ -1,0 +1,336 @@
+#include "actions/fileops.h"
+
+#include <windows.h>
+#include <lzexpand.h>
+#include <string.h>
+
+#include "actions/dirops.h"
+#include "actions/fileutil.h"
+#include "actions/mesgbox.h"
+#include "actions/patterns.h"
+#include "setup/session.h"
+
+// Asks for a missing source until it is there. ResultGoOn when it is,
+// ResultAbort or ResultSkip when the user gave up on it.
+static int WaitForSource(const char *src)
+{
+    while (!PathExists(src)) {
+        int answer = AskWithPath(1012, src, MB_ABORTRETRYIGNORE | MB_ICONHAND | MB_DEFBUTTON2);
+        if (answer == IDABORT && ConfirmAbort())
+            return ResultAbort;
+        if (answer == IDIGNORE)
+            return ResultSkip;
+        // Retry, Enter, a closed box or a declined abort: look again.
+    }
+    return ResultGoOn;
+}
+
+// The overwrite question for an existing dest. A newer destination is
+// always asked and never offers All.
+static int AskOverwrite(const char *dest, const char *src, bool withAbort)
+{
+    int order = CompareFileDates(dest, src);
+    int style;
+    int textId;
+    if (order > 0) {
+        textId = 1009;
+        style = withAbort ? MB_OKCANCELABORT : MB_OKCANCEL;
+    } else {
+        if (session->overwriteAll)
+            return ResultGoOn;
+        textId = order < 0 ? 1010 : 1011;
+        style = withAbort ? MB_OKALLCANCELABORT : MB_OKALLCANCEL;
+    }
+    for (;;) {
+        int answer = AskWithPath(textId, dest, style | MB_ICONINFORMATION);
+        if (answer == IDALL) {
+            session->overwriteAll = 1;
+            return ResultGoOn;
+        }
+        if (answer == IDCANCEL)
+            return withAbort ? ResultSkip : ResultAbort;
+        if (answer != IDABORT || !withAbort)
+            return answer;
+        if (ConfirmAbort())
+            return ResultAbort;
+    }
+}
+
+int CheckTarget(const char *dest, const char *src, bool withAbort)
+{
+    int r = WaitForSource(src);
+    if (r != ResultGoOn)
+        return r;
+    if (!PathExists(dest))
+        return ResultGoOn;
+    return AskOverwrite(dest, src, withAbort);
+}
+
+int CompareFileDates(const char *a, const char *b)
+{
+    DosTime ta, tb;
+    bool hasA = ReadPathDosTime(a, &ta), hasB = ReadPathDosTime(b, &tb);
+    if (!hasA || !hasB)
+        return hasA == hasB ? 0 : hasA ? -1 : 1;
+    // The date word holds year, month, day and the time word hour, minute,
+    // 2-second count, each from the most significant bits down, so the
+    // first field that differs decides the order of the two words.
+    DWORD x = static_cast<DWORD>(ta.date) << 16 | ta.time;
+    DWORD y = static_cast<DWORD>(tb.date) << 16 | tb.time;
+    return x > y ? 1 : x < y ? -1 : 0;
+}
+
+// The expanded-name rule: a compressed file copied under its own name (into
+// a directory) takes the name recorded in its header, APP.EX_ -> APP.EXE; a
+// destination pattern that gives another name wins.
+static void UseExpandedName(char *dstPath, const char *srcPath, const char *entryName)
+{
+    int prefix = DirPrefixLen(dstPath);
+    const char *destName = dstPath + prefix;
+    const char *dot = strrchr(destName, '.');
+    if (!SameName(destName, entryName) || strlen(destName) > 12 || !dot || dot == destName ||
+        dot - destName > 8)
+        return;
+    char expanded[2 * TextBufSize];
+    char source[TextBufSize];
+    CopyStr(source, srcPath, sizeof source);
+    if (GetExpandedNameA(source, expanded) < 0)
+        return;
+    const char *newName = expanded + DirPrefixLen(expanded);
+    if (SameName(newName, entryName))
+        return;
+    char result[TextBufSize];
+    if (JoinPath(result, dstPath, newName))
+        CopyStr(dstPath, result, TextBufSize);
+}
+
+// The user agreed to replace path, so a read-only file is replaced too.
+static void ClearReadOnly(const char *path)
+{
+    DWORD attrs = GetFileAttributesA(path);
+    if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & FILE_ATTRIBUTE_READONLY) &&
+        !(attrs & FILE_ATTRIBUTE_DIRECTORY))
+        SetFileAttributesA(path, attrs & ~FILE_ATTRIBUTE_READONLY);
+}
+
+static bool ExpandFile(const char *src, const char *dst)
+{
+    char source[TextBufSize], target[TextBufSize];
+    CopyStr(source, src, sizeof source);
+    CopyStr(target, dst, sizeof target);
+    OFSTRUCT ofSource, ofTarget;
+    INT hSource = LZOpenFileA(source, &ofSource, OF_READ | OF_SHARE_DENY_WRITE);
+    if (hSource < 0)
+        return false;
+    INT hTarget = LZOpenFileA(target, &ofTarget, OF_CREATE | OF_WRITE);
+    if (hTarget < 0) {
+        LZClose(hSource);
+        return false;
+    }
+    // The header records the expanded length; a broken body comes out short.
+    LONG expected = LZSeek(hSource, 0, 2);
+    LZSeek(hSource, 0, 0);
+    LONG copied = LZCopy(hSource, hTarget);
+    LZClose(hSource);
+    LZClose(hTarget);
+    return copied >= 0 && (expected < 0 || copied == expected);
+}
+
+// Copies or expands src to dst. The bytes go to a new file beside dst that
+// replaces dst only when it is complete, so a failed copy (a broken
+// compressed file, a full disk) leaves the old dst as it was.
+static void CopyOneFile(const char *src, const char *dst, bool expand)
+{
+    char dir[TextBufSize], temp[MAX_PATH];
+    int prefix = DirPrefixLen(dst);
+    if (prefix)
+        CopyStr(dir, dst, prefix + 1);
+    else
+        CopyStr(dir, ".", sizeof dir);
+    bool viaTemp = prefix < MAX_PATH - 14 && GetTempFileNameA(dir, "kbc", 0, temp) != 0;
+    const char *target = viaTemp ? temp : dst;
+    if (!viaTemp)
+        ClearReadOnly(dst);
+    bool ok = expand ? ExpandFile(src, target) : CopyFileA(src, target, FALSE) != 0;
+    if (!viaTemp)
+        return;
+    if (ok) {
+        ClearReadOnly(dst);
+        ok = MoveFileExA(temp, dst, MOVEFILE_REPLACE_EXISTING) != 0;
+    }
+    if (!ok)
+        DeleteFileA(temp);
+}
+
+int CopyFiles(const char *destPattern, const char *srcPattern, bool expand, bool recurse)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(srcPattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return ResultGoOn;
+    int result = ResultGoOn;
+    do {
+        const char *name = found.cFileName;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (!recurse || name[0] == '.')
+                continue;
+            char destDir[TextBufSize], destInner[TextBufSize], srcInner[TextBufSize];
+            if (!JoinPath(destDir, destPattern, name) ||
+                !JoinPath(destInner, destPattern, name, "\\*.*") ||
+                !JoinPath(srcInner, srcPattern, name, "\\*.*"))
+                continue;
+            result = MakeDir(destDir);
+            if (result == ResultGoOn)
+                result = CopyFiles(destInner, srcInner, expand, true);
+            if (result != ResultGoOn)
+                break;
+            continue;
+        }
+        char srcPath[TextBufSize], dstPath[TextBufSize];
+        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath))
+            continue;
+        CopyStr(dstPath, name, sizeof dstPath);
+        ApplyPattern(destPattern, dstPath);
+        if (expand)
+            UseExpandedName(dstPath, srcPath, name);
+        ShowStatus(1004, srcPath, dstPath);
+        int r = CheckTarget(dstPath, srcPath, true);
+        if (r == ResultAbort) {
+            result = ResultAbort;
+            break;
+        }
+        // Skipped, closed without an answer, or the file is its own
+        // destination: the file stays as it is.
+        if (r == ResultSkip || r == ResultClosed || SameFile(dstPath, srcPath))
+            continue;
+        DosTime time;
+        bool hasTime = ReadPathDosTime(srcPath, &time);
+        CopyOneFile(srcPath, dstPath, expand);
+        SetFileAttributesA(dstPath, FILE_ATTRIBUTE_NORMAL);
+        if (hasTime)
+            WritePathDosTime(dstPath, time);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return result;
+}
+
+int CopyTree(const char *destDir, const char *srcDir, bool expand)
+{
+    if (!PathExists(srcDir))
+        return ResultGoOn;
+    if (!PathExists(destDir)) {
+        int r = MakeDir(destDir);
+        if (r != ResultGoOn)
+            return r;
+    }
+    char destAll[TextBufSize], srcAll[TextBufSize];
+    CopyStr(destAll, destDir, sizeof destAll);
+    AppendStr(destAll, "\\*.*", sizeof destAll);
+    CopyStr(srcAll, srcDir, sizeof srcAll);
+    AppendStr(srcAll, "\\*.*", sizeof srcAll);
+    return CopyFiles(destAll, srcAll, expand, true);
+}
+
+void AppendFile(const char *dest, const char *src)
+{
+    // A file joined onto itself would grow for as long as there is disk.
+    if (SameFile(dest, src))
+        return;
+    bool existed = PathExists(dest);
+    HANDLE in = CreateFileA(src, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (in == INVALID_HANDLE_VALUE)
+        return;
+    HANDLE out = CreateFileA(dest, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (out == INVALID_HANDLE_VALUE) {
+        CloseHandle(in);
+        return;
+    }
+    DosTime time;
+    bool hasTime = ReadDosTime(existed ? out : in, &time);
+    SetFilePointer(out, 0, nullptr, FILE_END);
+    char buffer[2048] = {};
+    bool whole = true;
+    for (;;) {
+        DWORD got = 0, put = 0;
+        if (!ReadFile(in, buffer, sizeof buffer, &got, nullptr)) {
+            whole = false;
+            break;
+        }
+        if (got == 0)
+            break;
+        if (!WriteFile(out, buffer, got, &put, nullptr) || put != got) {
+            whole = false;
+            break;
+        }
+    }
+    if (hasTime)
+        WriteDosTime(out, time);
+    CloseHandle(out);
+    CloseHandle(in);
+    // The part is consumed only when all of it arrived.
+    if (whole)
+        DeleteFileA(src);
+}
+
+int MoveFiles(const char *destPattern, const char *srcPattern)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA(srcPattern, &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return ResultGoOn;
+    int result = ResultGoOn;
+    do {
+        const char *name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] == '.')
+            continue;
+        char srcPath[TextBufSize], dstPath[TextBufSize];
+        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath))
+            continue;
+        CopyStr(dstPath, name, sizeof dstPath);
+        ApplyPattern(destPattern, dstPath);
+        ShowStatus(1039, srcPath, dstPath);
+        int r = CheckTarget(dstPath, srcPath, true);
+        if (r == ResultAbort) {
+            result = ResultAbort;
+            break;
+        }
+        // A file is never deleted as its own destination, however the two
+        // paths are spelt.
+        if (r == ResultSkip || r == ResultClosed || SameFile(dstPath, srcPath))
+            continue;
+        DosTime time;
+        bool hasTime = ReadPathDosTime(srcPath, &time);
+        bool moved;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            moved = MoveFileA(srcPath, dstPath) != 0;
+        } else {
+            // Replacing in one step keeps the old destination should the
+            // move fail.
+            ClearReadOnly(dstPath);
+            moved = MoveFileExA(srcPath, dstPath, MOVEFILE_REPLACE_EXISTING) != 0;
+        }
+        if (moved && hasTime)
+            WritePathDosTime(dstPath, time);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return result;
+}
+
+int MergeSource(const char *dest, const char *src, bool first)
+{
+    if (first) {
+        int r = WaitForSource(src);
+        if (r == ResultAbort)
+            return ResultAbort;
+        bool itself = SameFile(dest, src);
+        if (r == ResultGoOn && !itself && PathExists(dest) &&
+            AskOverwrite(dest, src, false) != ResultGoOn)
+            return ResultSkip;
+        if (!itself)
+            DeleteFileA(dest);
+    }
+    AppendFile(dest, src);
+    return ResultGoOn;
+}
