@@ -94,6 +94,16 @@ static void UseExpandedName(char *dstPath, const char *srcPath, const char *entr
     char expanded[2 * TextBufSize];
     char source[TextBufSize];
     CopyStr(source, srcPath, sizeof source);
+    int srcPrefix = DirPrefixLen(srcPath);
+    if (strlen(source) >= OFS_MAXPATHNAME && srcPrefix > 0) {
+        // The header is read through a 128-byte file name; the short form
+        // of a long directory gets there.
+        char dir[TextBufSize], shortDir[TextBufSize];
+        CopyStr(dir, srcPath, srcPrefix + 1);
+        DWORD n = GetShortPathNameA(dir, shortDir, sizeof shortDir);
+        if (n == 0 || n >= sizeof shortDir || !JoinPath(source, shortDir, entryName))
+            return;
+    }
     if (GetExpandedNameA(source, expanded) < 0)
         return;
     const char *newName = expanded + DirPrefixLen(expanded);
@@ -113,16 +123,33 @@ static void ClearReadOnly(const char *path)
         SetFileAttributesA(path, attrs & ~FILE_ATTRIBUTE_READONLY);
 }
 
+// LZOpenFileA keeps the name in an OFSTRUCT of 128 bytes; a longer path is
+// opened by itself and handed to the LZ functions.
+static INT OpenLz(char *path, WORD mode)
+{
+    OFSTRUCT of;
+    if (strlen(path) < OFS_MAXPATHNAME)
+        return LZOpenFileA(path, &of, mode);
+    if (mode & OF_CREATE)
+        return _lcreat(path, 0);
+    HFILE file = _lopen(path, mode);
+    if (file == HFILE_ERROR)
+        return -1;
+    INT lz = LZInit(file);
+    if (lz < 0)
+        _lclose(file);
+    return lz;
+}
+
 static bool ExpandFile(const char *src, const char *dst)
 {
     char source[TextBufSize], target[TextBufSize];
     CopyStr(source, src, sizeof source);
     CopyStr(target, dst, sizeof target);
-    OFSTRUCT ofSource, ofTarget;
-    INT hSource = LZOpenFileA(source, &ofSource, OF_READ | OF_SHARE_DENY_WRITE);
+    INT hSource = OpenLz(source, OF_READ | OF_SHARE_DENY_WRITE);
     if (hSource < 0)
         return false;
-    INT hTarget = LZOpenFileA(target, &ofTarget, OF_CREATE | OF_WRITE);
+    INT hTarget = OpenLz(target, OF_CREATE | OF_WRITE);
     if (hTarget < 0) {
         LZClose(hSource);
         return false;

@@ -354,6 +354,25 @@ TEST_CASE("LZCOPY expands files made by mscompress and names them by the expande
     }
 }
 
+TEST_CASE("LZCOPY and FLCOPY work in paths longer than the platform's old 128-byte file names")
+{
+    ActionFixture f;
+    std::string deep = f / std::string(100, 'L');
+    CreateDirectoryA(deep.c_str(), nullptr);
+    deep = deep / std::string(100, 'M');
+    REQUIRE(CreateDirectoryA(deep.c_str(), nullptr));
+    std::string src = deep / "APP.EX_";
+    WriteBytes(src, ReadBytes(Fixture("APP.EX_")));
+    Answers({});
+    std::string dst = deep + "\\";
+    CHECK(CopyFiles(dst.c_str(), src.c_str(), true, false) == ResultGoOn);
+    CHECK(Listing(deep) == std::set<std::string>{"APP.EX_", "APP.EXE"});
+    CHECK(ReadBytes(deep / "APP.EXE") == ReadBytes(Fixture("APP.EXE")));
+    std::string plainDst = deep / "COPY.EX_";
+    CHECK(CopyFiles(plainDst.c_str(), src.c_str(), false, false) == ResultGoOn);
+    CHECK(ReadBytes(plainDst) == ReadBytes(src));
+}
+
 TEST_CASE("LZCOPY: an uncompressed file comes out unchanged, a broken one leaves the old file")
 {
     ActionFixture f;
