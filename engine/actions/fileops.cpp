@@ -80,12 +80,25 @@ int CompareFileDates(const char *a, const char *b)
     return x > y ? 1 : x < y ? -1 : 0;
 }
 
+// dstPath = the destination destPattern gives name. False when it does not
+// fit in 511 bytes: a cut path would name another file.
+static bool DestinationPath(char *dstPath, const char *destPattern, const char *name)
+{
+    char full[2 * TextBufSize];
+    CopyStr(full, name, sizeof full);
+    ApplyPattern(destPattern, full, sizeof full);
+    if (strlen(full) > TextMax)
+        return false;
+    CopyStr(dstPath, full, TextBufSize);
+    return true;
+}
+
 // The expanded-name rule: a compressed file copied under its own name (into
 // a directory) takes the name recorded in its header, APP.EX_ -> APP.EXE; a
 // destination pattern that gives another name wins.
 static void UseExpandedName(char *dstPath, const char *srcPath, const char *entryName)
 {
-    int prefix = DirPrefixLen(dstPath);
+    size_t prefix = DirPrefixLength(dstPath);
     const char *destName = dstPath + prefix;
     const char *dot = strrchr(destName, '.');
     if (!SameName(destName, entryName) || strlen(destName) > 12 || !dot || dot == destName ||
@@ -94,7 +107,7 @@ static void UseExpandedName(char *dstPath, const char *srcPath, const char *entr
     char expanded[2 * TextBufSize];
     char source[TextBufSize];
     CopyStr(source, srcPath, sizeof source);
-    int srcPrefix = DirPrefixLen(srcPath);
+    size_t srcPrefix = DirPrefixLength(srcPath);
     if (strlen(source) >= OFS_MAXPATHNAME && srcPrefix > 0) {
         // The header is read through a 128-byte file name; the short form
         // of a long directory gets there.
@@ -106,7 +119,7 @@ static void UseExpandedName(char *dstPath, const char *srcPath, const char *entr
     }
     if (GetExpandedNameA(source, expanded) < 0)
         return;
-    const char *newName = expanded + DirPrefixLen(expanded);
+    const char *newName = expanded + DirPrefixLength(expanded);
     if (SameName(newName, entryName))
         return;
     char result[TextBufSize];
@@ -169,7 +182,7 @@ static bool ExpandFile(const char *src, const char *dst)
 static void CopyOneFile(const char *src, const char *dst, bool expand)
 {
     char dir[TextBufSize], temp[MAX_PATH];
-    int prefix = DirPrefixLen(dst);
+    size_t prefix = DirPrefixLength(dst);
     if (prefix)
         CopyStr(dir, dst, prefix + 1);
     else
@@ -214,10 +227,9 @@ int CopyFiles(const char *destPattern, const char *srcPattern, bool expand, bool
             continue;
         }
         char srcPath[TextBufSize], dstPath[TextBufSize];
-        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath))
+        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath) ||
+            !DestinationPath(dstPath, destPattern, name))
             continue;
-        CopyStr(dstPath, name, sizeof dstPath);
-        ApplyPattern(destPattern, dstPath);
         if (expand)
             UseExpandedName(dstPath, srcPath, name);
         ShowStatus(1004, srcPath, dstPath);
@@ -313,10 +325,9 @@ int MoveFiles(const char *destPattern, const char *srcPattern)
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] == '.')
             continue;
         char srcPath[TextBufSize], dstPath[TextBufSize];
-        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath))
+        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath) ||
+            !DestinationPath(dstPath, destPattern, name))
             continue;
-        CopyStr(dstPath, name, sizeof dstPath);
-        ApplyPattern(destPattern, dstPath);
         ShowStatus(1039, srcPath, dstPath);
         int r = CheckTarget(dstPath, srcPath, true);
         if (r == ResultAbort) {

@@ -3,22 +3,14 @@
 #include <string.h>
 
 #include "actions/mesgbox.h"
+#include "actions/patterns.h"
 #include "setup/session.h"
 #include "setup/texts.h"
 #include "window/paint.h"
 
-int DirPrefixLen(const char *path)
-{
-    int len = 0;
-    for (int i = 0; i < TextMax && path[i]; i++)
-        if (path[i] == '\\')
-            len = i + 1;
-    return len;
-}
-
 bool JoinPath(char *out, const char *dirOf, const char *name, const char *tail)
 {
-    size_t dirLen = DirPrefixLen(dirOf);
+    size_t dirLen = DirPrefixLength(dirOf);
     size_t nameLen = strlen(name), tailLen = strlen(tail);
     if (dirLen + nameLen + tailLen > TextMax) {
         out[0] = 0;

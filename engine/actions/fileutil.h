@@ -5,9 +5,6 @@
 
 #include <windows.h>
 
-// Length of the directory prefix of path: up to and including its last "\"
-// among the first 511 bytes; 0 when there is none.
-int DirPrefixLen(const char *path);
 // out = the directory prefix of dirOf + name + tail. False, with out empty,
 // when the whole does not fit in 511 bytes: a cut path would name another
 // file.
