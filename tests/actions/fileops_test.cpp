@@ -259,8 +259,17 @@ TEST_CASE("FLCOPY: Cancel skips one file, Abort then Yes stops the copy")
     CHECK(ReadBytes(f / "DST" / first) == "old contents");
     CHECK(ReadBytes(f / "DST" / second) == "new contents");
 
+    // A question closed with its close box overwrites nothing.
     MakePair(f / "DST\\A.TXT", f / "SRC\\A.TXT", Older);
     MakePair(f / "DST\\B.TXT", f / "SRC\\B.TXT", Older);
+    MesgBoxResetSeam();
+    MesgBoxQueueAnswer(0);
+    MesgBoxQueueAnswer(0);
+    CHECK(CopyFiles(dst.c_str(), src.c_str(), false, false) == ResultGoOn);
+    CHECK(MesgBoxCallCount() == 2);
+    CHECK(ReadBytes(f / "DST\\A.TXT") == "old contents");
+    CHECK(ReadBytes(f / "DST\\B.TXT") == "old contents");
+
     Answers({IDABORT, IDYES});
     CHECK(CopyFiles(dst.c_str(), src.c_str(), false, false) == ResultAbort);
     CHECK(MesgBoxCallCount() == 2);
@@ -656,7 +665,7 @@ TEST_CASE("FLMOVE onto an existing file asks; onto itself it leaves the file alo
     }
 }
 
-TEST_CASE("Joined paths that do not fit are passed over, not cut")
+TEST_CASE("JoinPath refuses a path that does not fit rather than cut it")
 {
     char out[TextBufSize];
     std::string pattern = std::string(500, 'd') + "\\*.*"; // prefix of 501 bytes
