@@ -80,10 +80,14 @@ int CompareFileDates(const char *a, const char *b)
     return x > y ? 1 : x < y ? -1 : 0;
 }
 
-// dstPath = the destination destPattern gives name. False when it does not
-// fit in 511 bytes: a cut path would name another file.
-static bool DestinationPath(char *dstPath, const char *destPattern, const char *name)
+// srcPath = the found entry name, dstPath = the destination destPattern
+// gives it. False when the entry does not match the source pattern, or a
+// path does not fit in 511 bytes (a cut path would name another file).
+static bool EntryPaths(char *srcPath, char *dstPath, const char *srcPattern,
+                       const char *destPattern, const char *name)
 {
+    if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath))
+        return false;
     char full[2 * TextBufSize];
     CopyStr(full, name, sizeof full);
     ApplyPattern(destPattern, full, sizeof full);
@@ -91,6 +95,21 @@ static bool DestinationPath(char *dstPath, const char *destPattern, const char *
         return false;
     CopyStr(dstPath, full, TextBufSize);
     return true;
+}
+
+// Writes the status line and asks what CheckTarget asks. ResultSkip when the
+// entry stays as it is: skipped, the question closed without an answer, or
+// the entry is its own destination however the two paths are spelt (it is
+// never deleted or overwritten by itself).
+static int ConfirmEntry(int statusId, const char *srcPath, const char *dstPath)
+{
+    ShowStatus(statusId, srcPath, dstPath);
+    int r = CheckTarget(dstPath, srcPath, true);
+    if (r == ResultAbort)
+        return ResultAbort;
+    if (r == ResultSkip || r == ResultClosed || SameFile(dstPath, srcPath))
+        return ResultSkip;
+    return ResultGoOn;
 }
 
 // The expanded-name rule: a compressed file copied under its own name (into
@@ -227,20 +246,16 @@ int CopyFiles(const char *destPattern, const char *srcPattern, bool expand, bool
             continue;
         }
         char srcPath[TextBufSize], dstPath[TextBufSize];
-        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath) ||
-            !DestinationPath(dstPath, destPattern, name))
+        if (!EntryPaths(srcPath, dstPath, srcPattern, destPattern, name))
             continue;
         if (expand)
             UseExpandedName(dstPath, srcPath, name);
-        ShowStatus(1004, srcPath, dstPath);
-        int r = CheckTarget(dstPath, srcPath, true);
+        int r = ConfirmEntry(1004, srcPath, dstPath);
         if (r == ResultAbort) {
             result = ResultAbort;
             break;
         }
-        // Skipped, closed without an answer, or the file is its own
-        // destination: the file stays as it is.
-        if (r == ResultSkip || r == ResultClosed || SameFile(dstPath, srcPath))
+        if (r == ResultSkip)
             continue;
         DosTime time;
         bool hasTime = ReadPathDosTime(srcPath, &time);
@@ -325,18 +340,14 @@ int MoveFiles(const char *destPattern, const char *srcPattern)
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name[0] == '.')
             continue;
         char srcPath[TextBufSize], dstPath[TextBufSize];
-        if (!JoinPath(srcPath, srcPattern, name) || !WildcardMatch(srcPattern, srcPath) ||
-            !DestinationPath(dstPath, destPattern, name))
+        if (!EntryPaths(srcPath, dstPath, srcPattern, destPattern, name))
             continue;
-        ShowStatus(1039, srcPath, dstPath);
-        int r = CheckTarget(dstPath, srcPath, true);
+        int r = ConfirmEntry(1039, srcPath, dstPath);
         if (r == ResultAbort) {
             result = ResultAbort;
             break;
         }
-        // A file is never deleted as its own destination, however the two
-        // paths are spelt.
-        if (r == ResultSkip || r == ResultClosed || SameFile(dstPath, srcPath))
+        if (r == ResultSkip)
             continue;
         DosTime time;
         bool hasTime = ReadPathDosTime(srcPath, &time);

@@ -6,8 +6,8 @@
 #include <doctest.h>
 #include <windows.h>
 
-#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "actions/mesgbox.h"
 #include "setup/session.h"
@@ -38,7 +38,7 @@ struct ActionFixture {
 
 // Queues the answers the user gives, then Ignore: a question nobody expected
 // is answered so that no loop asks for ever, and the call count shows it.
-inline void Answers(std::initializer_list<int> answers)
+inline void Answers(const std::vector<int> &answers)
 {
     MesgBoxResetSeam();
     for (int a : answers)
@@ -60,6 +60,16 @@ inline std::string AskedCaption(int i)
 {
     const MesgBoxCall *call = MesgBoxCallAt(i);
     return call ? call->caption : "<no call>";
+}
+
+inline std::string Text(int id);
+
+// Question i was the abort confirmation.
+inline void CheckAbortQuestion(int i)
+{
+    CHECK(AskedText(i) == Text(1001));
+    CHECK(AskedCaption(i) == "Abort");
+    CHECK(AskedStyle(i) == 0x144);
 }
 
 inline std::string Text(int id)

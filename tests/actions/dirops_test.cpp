@@ -35,10 +35,7 @@ TEST_CASE("MKDIR: answers at the 1007 prompt for a directory whose parent is mis
         CAPTURE(r.name);
         ActionFixture f;
         std::string dir = f / "MISSING\\B";
-        MesgBoxResetSeam();
-        for (int a : r.answers)
-            MesgBoxQueueAnswer(a);
-        MesgBoxQueueAnswer(IDIGNORE);
+        Answers(r.answers);
         CHECK(MakeDir(dir.c_str()) == r.result);
         REQUIRE(MesgBoxCallCount() == r.calls);
         CHECK(AskedText(0) == Formatted(1007, dir));
@@ -46,9 +43,7 @@ TEST_CASE("MKDIR: answers at the 1007 prompt for a directory whose parent is mis
         CHECK(AskedCaption(0) == "Message");
         CHECK(AskedStyle(0) == 0x42);
         if (r.answers[0] == IDABORT) {
-            CHECK(AskedText(1) == Text(1001));
-            CHECK(AskedCaption(1) == "Abort");
-            CHECK(AskedStyle(1) == 0x144);
+            CheckAbortQuestion(1);
         }
         CHECK(!FileExists(dir));
     }

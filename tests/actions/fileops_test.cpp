@@ -127,18 +127,13 @@ TEST_CASE("CheckTarget: answers at the overwrite question")
         ActionFixture f;
         std::string dest = f / "DEST.DLL", src = f / "SRC.DLL";
         MakePair(dest, src, r.age);
-        MesgBoxResetSeam();
-        for (int a : r.answers)
-            MesgBoxQueueAnswer(a);
-        MesgBoxQueueAnswer(IDIGNORE);
+        Answers(r.answers);
         CHECK(CheckTarget(dest.c_str(), src.c_str(), r.withAbort) == r.result);
         CHECK(MesgBoxCallCount() == int(r.answers.size()));
         CHECK(session->overwriteAll == r.overwriteAll);
         for (size_t i = 0; i < r.answers.size(); i++) {
             if (i > 0 && r.answers[i - 1] == IDABORT) {
-                CHECK(AskedText(int(i)) == Text(1001));
-                CHECK(AskedCaption(int(i)) == "Abort");
-                CHECK(AskedStyle(int(i)) == 0x144);
+                CheckAbortQuestion(int(i));
             } else {
                 CHECK(AskedText(int(i)) == AskedText(0));
             }
@@ -165,10 +160,7 @@ TEST_CASE("CheckTarget: the missing-file prompt asks until the file is there or 
         CAPTURE(r.name);
         ActionFixture f;
         std::string src = f / "PART1.DAT", dest = f / "ALL.DAT";
-        MesgBoxResetSeam();
-        for (int a : r.answers)
-            MesgBoxQueueAnswer(a);
-        MesgBoxQueueAnswer(IDIGNORE);
+        Answers(r.answers);
         CHECK(CheckTarget(dest.c_str(), src.c_str(), true) == r.result);
         REQUIRE(MesgBoxCallCount() == r.calls);
         CHECK(AskedText(0) == Formatted(1012, src));
@@ -262,9 +254,7 @@ TEST_CASE("FLCOPY: Cancel skips one file, Abort then Yes stops the copy")
     // A question closed with its close box overwrites nothing.
     MakePair(f / "DST\\A.TXT", f / "SRC\\A.TXT", Older);
     MakePair(f / "DST\\B.TXT", f / "SRC\\B.TXT", Older);
-    MesgBoxResetSeam();
-    MesgBoxQueueAnswer(0);
-    MesgBoxQueueAnswer(0);
+    Answers({0, 0});
     CHECK(CopyFiles(dst.c_str(), src.c_str(), false, false) == ResultGoOn);
     CHECK(MesgBoxCallCount() == 2);
     CHECK(ReadBytes(f / "DST\\A.TXT") == "old contents");
@@ -457,9 +447,7 @@ TEST_CASE("XFLCOPY: a missing source does nothing, a missing destination parent 
     } rows[] = {{{IDIGNORE}, ResultSkip}, {{IDABORT, IDYES}, ResultAbort}, {{IDABORT, IDNO, IDIGNORE}, ResultSkip}};
     for (const Row &r : rows) {
         CAPTURE(r.result);
-        MesgBoxResetSeam();
-        for (int a : r.answers)
-            MesgBoxQueueAnswer(a);
+        Answers(r.answers);
         CHECK(CopyTree(orphan.c_str(), s.c_str(), false) == r.result);
         CHECK(MesgBoxCallCount() == int(r.answers.size()));
         CHECK(AskedText(0) == Formatted(1007, orphan));
@@ -534,9 +522,7 @@ TEST_CASE("MERGE: the first part's questions")
             WriteBytes(p1, "one");
         WriteBytes(p2, "two");
         WriteBytes(p3, "three");
-        MesgBoxResetSeam();
-        for (int a : r.answers)
-            MesgBoxQueueAnswer(a);
+        Answers(r.answers);
         int result = MergeSource(dest.c_str(), p1.c_str(), true);
         CHECK(result == r.firstResult);
         CHECK(MesgBoxCallCount() == int(r.answers.size()));
@@ -636,9 +622,7 @@ TEST_CASE("FLMOVE onto an existing file asks; onto itself it leaves the file alo
         ActionFixture f;
         MakePair(f / "D.TXT", f / "S.TXT", Older);
         SetFileAttributesA((f / "D.TXT").c_str(), FILE_ATTRIBUTE_READONLY);
-        MesgBoxResetSeam();
-        for (int a : r.answers)
-            MesgBoxQueueAnswer(a);
+        Answers(r.answers);
         std::string src = f / "S.TXT", dst = f / "D.TXT";
         MoveFiles(dst.c_str(), src.c_str());
         CHECK(AskedText(0) == Formatted(1010, dst));
