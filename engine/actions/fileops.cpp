@@ -197,8 +197,9 @@ static bool ExpandFile(const char *src, const char *dst)
 
 // Copies or expands src to dst. The bytes go to a new file beside dst that
 // replaces dst only when it is complete, so a failed copy (a broken
-// compressed file, a full disk) leaves the old dst as it was.
-static void CopyOneFile(const char *src, const char *dst, bool expand)
+// compressed file, a full disk) leaves the old dst as it was. True when dst
+// now holds the copy.
+static bool CopyOneFile(const char *src, const char *dst, bool expand)
 {
     char dir[TextBufSize], temp[MAX_PATH];
     size_t prefix = DirPrefixLength(dst);
@@ -212,13 +213,14 @@ static void CopyOneFile(const char *src, const char *dst, bool expand)
         ClearReadOnly(dst);
     bool ok = expand ? ExpandFile(src, target) : CopyFileA(src, target, FALSE) != 0;
     if (!viaTemp)
-        return;
+        return ok;
     if (ok) {
         ClearReadOnly(dst);
         ok = MoveFileExA(temp, dst, MOVEFILE_REPLACE_EXISTING) != 0;
     }
     if (!ok)
         DeleteFileA(temp);
+    return ok;
 }
 
 int CopyFiles(const char *destPattern, const char *srcPattern, bool expand, bool recurse)
@@ -259,7 +261,9 @@ int CopyFiles(const char *destPattern, const char *srcPattern, bool expand, bool
             continue;
         DosTime time;
         bool hasTime = ReadPathDosTime(srcPath, &time);
-        CopyOneFile(srcPath, dstPath, expand);
+        // A failed copy leaves the old file as it was, attributes and time too.
+        if (!CopyOneFile(srcPath, dstPath, expand))
+            continue;
         SetFileAttributesA(dstPath, FILE_ATTRIBUTE_NORMAL);
         if (hasTime)
             WritePathDosTime(dstPath, time);

@@ -388,10 +388,14 @@ TEST_CASE("LZCOPY: an uncompressed file comes out unchanged, a broken one leaves
     WriteBytes(broken, packed.substr(0, packed.size() / 2));
     std::string old = f / "BROKEN.EXE";
     WriteBytes(old, "the old program");
+    SetLocalTime(old, 1999, 9, 9, 9, 9, 10);
+    SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_HIDDEN);
     Answers({IDOK});
     CHECK(CopyFiles(old.c_str(), broken.c_str(), true, false) == ResultGoOn);
     CHECK(MesgBoxCallCount() == 1);
     CHECK(ReadBytes(old) == "the old program");
+    CHECK(LocalTimeOf(old) == "1999-09-09 09:09:10");
+    CHECK((Attributes(old) & FILE_ATTRIBUTE_HIDDEN) != 0);
     // No temporary file is left behind either.
     CHECK(Listing(f.dir.path) == std::set<std::string>{"PLAIN.TXT", "OUT.TXT", "BROKEN.EX_", "BROKEN.EXE"});
 }
