@@ -95,7 +95,7 @@ const ScriptCommand commands[] = {
     { "LZCOPY", TwoArgs, 0, StatusNone, DoLzCopy, nullptr, true },
     { "XFLCOPY", TwoArgs, 0, StatusNone, DoTreeCopy, nullptr, true },
     { "XLZCOPY", TwoArgs, 0, StatusNone, DoLzTreeCopy, nullptr, true },
-    { "MERGE", MergeArgs, 1006, StatusFirst, nullptr, nullptr, false },
+    { "MERGE", MergeArgs, 1006, StatusFirst, nullptr, nullptr, true },
     { "SNDPRG", OneArg, 1008, StatusPlain, DoSendProgman, nullptr, false },
     { "SETATTRIBUTE", PlainKeyword, 0, StatusNone, DoSetAttributes, nullptr, false },
     { "WINEXEC", QuotedKeyword, 1017, StatusFirst, DoWinExec, nullptr, false },
@@ -169,8 +169,9 @@ void WriteStatus(const ScriptCommand &command, const char *a, const char *b)
 }
 
 // MERGE destination source...: joins the sources into the destination. The
-// first source's check may refuse the overwrite; the number a line may end
-// with is its selector, not a source.
+// first source's check may refuse the overwrite, which ends the command; an
+// abort confirmed there ends the run. The number a line may end with is its
+// selector, not a source.
 int RunMerge(const char *line, int pos, int selectorLength)
 {
     char dest[TextBufSize], source[TextBufSize];
@@ -186,12 +187,11 @@ int RunMerge(const char *line, int pos, int selectorLength)
         if (line[pos] == ' ')
             pos++;
         if (TakeArg(line, pos, source) > 0) {
-            if (count == 0) {
-                if (CheckTarget(dest, source, false) == ResultAbort)
-                    return ResultGoOn;
-                DeleteFileA(dest);
-            }
-            AppendFile(dest, source);
+            int result = MergeSource(dest, source, count == 0);
+            if (result == ResultAbort)
+                return ResultAbort;
+            if (result == ResultSkip)
+                return ResultGoOn;
             count++;
         }
         pos++;
