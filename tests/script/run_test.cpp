@@ -63,7 +63,7 @@ TEST_CASE("A whole install script runs command by command across two disks")
     CHECK(session->page == PageDirectory);
     MesgBoxResetSeam();
     medium.startInstall(app);
-    CHECK(session->stepTotal == 14);
+    CHECK(session->stepTotal == 16);
     CreateDirectoryA((app + "\\EMPTY").c_str(), nullptr);
     MesgBoxQueueAnswer(IDOK); // the end-of-run report
 
@@ -72,13 +72,16 @@ TEST_CASE("A whole install script runs command by command across two disks")
     RunScriptStep();
     CHECK(session->stepCounter == 1);
     CHECK(std::string(session->statusText) == "Create '" + app + "' Directory.");
+    RunScriptStep(); // MKDIR with two blanks does nothing
+    CHECK(!FileExists(app + "\\NEVER"));
     RunScriptStep();
     CHECK(FileExists(app + "\\README.TXT"));
+    CHECK(session->currentGroup == 0);
     RunScriptStep();
     CHECK(session->currentGroup == 1);
     CHECK(std::string(session->commentText) == "Program files");
-    int steps = 3 + medium.runToEnd();
-    CHECK(steps == 15);
+    int steps = 4 + medium.runToEnd();
+    CHECK(steps == 17);
     CHECK(session->busy == 1);
     CHECK(Posted(WM_CLOSE));
 
