@@ -475,6 +475,23 @@ TEST_CASE("XFLCOPY: a file where a subdirectory belongs is taken as there; the w
     CHECK(FileExists(d + "\\SUB2"));
 }
 
+TEST_CASE("XFLCOPY: Ignore at a subdirectory's 1007 prompt ends the whole tree copy with 5")
+{
+    ActionFixture f;
+    std::string s = f / "SRC", d = f / "DSTFILE";
+    for (const char *sub : {"", "\\ONE", "\\TWO"})
+        CreateDirectoryA((s + sub).c_str(), nullptr);
+    WriteBytes(s / "ONE" / "A.TXT", "a");
+    WriteBytes(s / "TWO" / "B.TXT", "b");
+    // The destination is a file, so no subdirectory can be made in it.
+    WriteBytes(d, "a file");
+    Answers({IDIGNORE});
+    CHECK(CopyTree(d.c_str(), s.c_str(), false) == ResultSkip);
+    REQUIRE(MesgBoxCallCount() == 1);
+    CHECK(AskedText(0).find("Create '" + d + "\\") == 0);
+    CHECK(ReadBytes(d) == "a file");
+}
+
 TEST_CASE("MERGE joins its parts byte-exact with the first part's time and deletes them")
 {
     ActionFixture f;
