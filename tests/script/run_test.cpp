@@ -181,19 +181,24 @@ TEST_CASE("Disk prompts: OK goes on in the same directory, Cancel and Yes end th
 TEST_CASE("A confirmed abort in a copy ends the run and leaves busy set")
 {
     Medium medium(std::string(general) +
-                  "[INSTALL-SCRIPT]\nFLCOPY MISSING.TXT $A\\\\X.TXT\nMKDIR $A\n");
+                  "[INSTALL-SCRIPT]\nFLCOPY SRC.TXT $A\\\\X.TXT\nMKDIR $A\\\\LATER\n");
+    medium.write("SETUP\\SRC.TXT", "new");
+    medium.write("APP\\X.TXT", "old");
     medium.start();
     medium.startInstall(medium.path("APP"));
     MesgBoxResetSeam();
-    MesgBoxQueueAnswer(IDABORT); // missing file: Abort
+    MesgBoxQueueAnswer(IDABORT); // overwrite question: Abort
     MesgBoxQueueAnswer(IDYES);   // abort the installation: Yes
     RunScriptStep();
-    CHECK(MesgBoxCallCount() == 2);
-    CHECK(MesgBoxCallAt(0)->style == 0x112);
+    REQUIRE(MesgBoxCallCount() == 2);
+    CHECK((MesgBoxCallAt(0)->style & 7) >= MB_OKCANCELABORT);
+    CHECK(std::string(MesgBoxCallAt(1)->caption) == "Abort");
     CHECK(session->busy == 1);
     CHECK(session->stepCounter == 1);
     CHECK(Posted(WM_CLOSE));
-    CHECK(!FileExists(medium.path("APP")));
+    CHECK(ReadBytes(medium.path("APP\\X.TXT")) == "old");
+    medium.pumpUntilClosed();
+    CHECK(!FileExists(medium.path("APP\\LATER")));
 }
 
 TEST_CASE("A missing script section ends at the first tick with the report")
