@@ -96,7 +96,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < ButtonCaptionCount; i++)
         LoadLangString(303 + i, session->buttonCaptions[i], 16);
     session->hFont = CreateFontA(16, session->charWidth, 0, 0, FW_NORMAL, 0, 0, 0,
-                                 japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0, 0,
+                                 japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0,
+                                 FIXED_PITCH | FF_MODERN,
                                  japanese ? "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e"
                                           : "Courier");
 
