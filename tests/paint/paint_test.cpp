@@ -283,6 +283,35 @@ TEST_CASE("cells of rows and drive buttons")
     }
 }
 
+TEST_CASE("directory page: the edit field's frame, the comment frame and the free space")
+{
+    PaintEnv env;
+    RECT c;
+    GetClientRect(env.host, &c);
+    CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 18, 312, c.right - 36, 16,
+                    env.host, reinterpret_cast<HMENU>(static_cast<INT_PTR>(IdInstallDir)),
+                    session->hInst, nullptr);
+    env.SetPage(PageDirectory);
+    session->freeKB = 2048;
+    env.Repaint();
+    Shot s(env.host);
+    // The field's client area (18, 312)-(R - 18, 328): a black box one
+    // pixel outside it, an engraved edge one further out.
+    CHECK(s.at(17, 320) == Black);
+    CHECK(s.at(16, 320) == Shadow());
+    CHECK(s.at(100, 311) == Black);
+    CHECK(s.at(100, 310) == Shadow());
+    CHECK(s.at(100, 328) == Black);
+    CHECK(s.at(100, 329) == Highlight());
+    CHECK(s.at(c.right - 18, 320) == Black);
+    CHECK(s.at(c.right - 17, 320) == Highlight());
+    const RECT &t = session->rcText;
+    CHECK(s.at(t.left, t.top + 40) == Shadow());
+    CHECK(s.at(t.left + 1, t.top + 40) == Highlight());
+    const RECT &d = session->rcDisk;
+    CHECK(HasBlack(s, d.left, d.top, d.right, d.top + 16));
+}
+
 TEST_CASE("options page: engraved frames and embossed labels")
 {
     PaintEnv env;

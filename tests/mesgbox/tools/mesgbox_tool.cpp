@@ -11,6 +11,7 @@
 //   button ID X Y W H TEXT  each button, relative to the client area
 //   focus ID                the button holding the focus when it opened
 //   result N                what MesgBox returned
+//   kept T C                bytes of text and caption the box kept
 #include <windows.h>
 
 #include <stdio.h>
@@ -105,6 +106,8 @@ int main(int argc, char **argv)
     CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
     int result = MesgBox(text, caption, style);
     printf("result %d\n", result);
+    printf("kept %d %d\n", static_cast<int>(strlen(session->msgBoxText)),
+           static_cast<int>(strlen(session->msgBoxCaption)));
     fflush(stdout);
     DeleteObject(session->hFont);
     return 0;
