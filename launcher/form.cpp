@@ -114,7 +114,7 @@ INT_PTR CALLBACK Form1DlgProc(HWND wnd, UINT message, WPARAM wParam, LPARAM)
         int id = LOWORD(wParam);
         if (HIWORD(wParam) != BN_CLICKED)
             return FALSE;
-        if (id == IdCancel)
+        if (id == IDCANCEL)
             btnCancelClick();
         else if (id >= IdButton1 && id < IdButton1 + ButtonCount)
             ButtonClick(id - IdButton1);
@@ -254,7 +254,7 @@ bool CreateForm1(HINSTANCE instance)
     }
     Place cancel = {ButtonLeft, CancelTop, ButtonWidth, ButtonHeight};
     Form1.btnCancel = CreateChild("BUTTON", "&Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
-                                  Form1.hWnd, IdCancel, cancel);
+                                  Form1.hWnd, IDCANCEL, cancel);
     if (!Form1.pnlBMP || !Form1.Image1 || !Form1.btnCancel)
         return false;
     for (int n = 0; n < ButtonCount; n++) {

@@ -11,10 +11,9 @@
 const int LauncherText = 512;
 const int ButtonCount = 8;
 
-// Control ids: Button1 ... Button8 are IdButton1 + 0 ... 7; Cancel answers
-// like a dialog's Cancel (Escape, closing the window).
+// Control ids: Button1 ... Button8 are IdButton1 + 0 ... 7; Cancel has the
+// id IDCANCEL, so that Escape and closing the window act as Cancel.
 const int IdButton1 = 101;
-const int IdCancel = IDCANCEL;
 
 struct TForm1 {
     HWND hWnd;

@@ -12,3 +12,8 @@ endforeach()
 kelbrine_wine_test(NAME launcher_japanese_paths TIMEOUT 120
   COMMAND ${CMAKE_CURRENT_LIST_DIR}/launcher.sh japanese_paths $<TARGET_FILE:launcher> $<TARGET_FILE:launcher_record>
   ENV LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8)
+
+# The doctest program of this folder checks the picture loader and the path
+# rules of the launcher's own sources.
+target_sources(test_launcher PRIVATE ${CMAKE_SOURCE_DIR}/launcher/picture.cpp ${CMAKE_SOURCE_DIR}/launcher/form.cpp)
+target_include_directories(test_launcher PRIVATE ${CMAKE_SOURCE_DIR}/launcher)
