@@ -93,6 +93,41 @@ PictureResult Load(const ScratchDir &dir, const char *name, const std::string &b
     return LoadPicture((dir / name).c_str(), picture);
 }
 
+// The file with one field replaced: a 16-bit word or a 32-bit one.
+std::string With(std::string s, size_t at, unsigned value, bool word = false)
+{
+    if (word)
+        PutWord(s, at, value);
+    else
+        PutDword(s, at, value);
+    return s;
+}
+
+struct Damaged {
+    const char *name;
+    std::string bytes;
+};
+
+// Each file, and each cut of good at every step bytes, is refused and
+// leaves no picture behind.
+template <size_t N>
+void CheckRefused(const char *fileName, const std::string &good, size_t step, const Damaged (&rows)[N])
+{
+    ScratchDir dir("pic");
+    for (size_t length = 0; length < good.size(); length += step) {
+        CAPTURE(length);
+        Picture picture;
+        CHECK(Load(dir, fileName, good.substr(0, length), &picture) == PictureInvalid);
+        CHECK((picture.hBitmap == nullptr && picture.hIcon == nullptr));
+    }
+    for (const Damaged &row : rows) {
+        CAPTURE(row.name);
+        Picture picture;
+        CHECK(Load(dir, fileName, row.bytes, &picture) == PictureInvalid);
+        CHECK((picture.hBitmap == nullptr && picture.hIcon == nullptr));
+    }
+}
+
 } // namespace
 
 TEST_CASE("sound bitmaps and icons load at their own size")
@@ -131,83 +166,43 @@ TEST_CASE("sound bitmaps and icons load at their own size")
 
 TEST_CASE("damaged bitmaps are refused")
 {
-    ScratchDir dir("pic");
     std::string good = Bitmap(3, 2, 24);
-    for (size_t length = 0; length < good.size(); length++) {
-        CAPTURE(length);
-        Picture picture;
-        CHECK(Load(dir, "cut.bmp", good.substr(0, length), &picture) == PictureInvalid);
-        CHECK(picture.hBitmap == nullptr);
-    }
-    auto with = [](std::string s, size_t at, unsigned value, bool word = false) {
-        if (word)
-            PutWord(s, at, value);
-        else
-            PutDword(s, at, value);
-        return s;
-    };
     std::string paletted = Bitmap(7, 5, 8);
-    std::string rle = with(Bitmap(7, 5, 8), 30, BI_RLE8);
-    struct Row {
-        const char *name;
-        std::string bytes;
-    } rows[] = {
-        {"not BM", with(good, 0, 'X', true)},
-        {"zero width", with(good, 18, 0)},
-        {"negative width", with(good, 18, (unsigned)-3)},
-        {"zero height", with(good, 22, 0)},
-        {"two planes", with(good, 26, 2, true)},
-        {"7 bits a pixel", with(good, 28, 7, true)},
-        {"JPEG inside", with(good, 30, BI_JPEG)},
-        {"unknown header size", with(good, 14, 200)},
-        {"more colours than bits allow", with(paletted, 46, 300)},
-        {"pixels before the colour table ends", with(paletted, 10, 14 + 40 + 16)},
-        {"pixels beyond the file", with(good, 10, 0x7FFFFFF0)},
-        {"taller than the file", with(good, 22, 100000)},
-        {"top-down RLE", with(rle, 22, (unsigned)-5)},
-        {"RLE of 60000 x 60000", with(with(rle, 18, 60000), 22, 60000)},
-        {"RLE with 4 bits a pixel", with(rle, 28, 4, true)},
+    std::string rle = With(Bitmap(7, 5, 8), 30, BI_RLE8);
+    const Damaged rows[] = {
+        {"not BM", With(good, 0, 'X', true)},
+        {"zero width", With(good, 18, 0)},
+        {"negative width", With(good, 18, (unsigned)-3)},
+        {"zero height", With(good, 22, 0)},
+        {"two planes", With(good, 26, 2, true)},
+        {"7 bits a pixel", With(good, 28, 7, true)},
+        {"JPEG inside", With(good, 30, BI_JPEG)},
+        {"unknown header size", With(good, 14, 200)},
+        {"more colours than bits allow", With(paletted, 46, 300)},
+        {"pixels before the colour table ends", With(paletted, 10, 14 + 40 + 16)},
+        {"pixels beyond the file", With(good, 10, 0x7FFFFFF0)},
+        {"taller than the file", With(good, 22, 100000)},
+        {"top-down RLE", With(rle, 22, (unsigned)-5)},
+        {"RLE of 60000 x 60000", With(With(rle, 18, 60000), 22, 60000)},
+        {"RLE with 4 bits a pixel", With(rle, 28, 4, true)},
     };
-    for (const Row &row : rows) {
-        CAPTURE(row.name);
-        Picture picture;
-        CHECK(Load(dir, "bad.bmp", row.bytes, &picture) == PictureInvalid);
-        CHECK(picture.hBitmap == nullptr);
-    }
+    CheckRefused("bad.bmp", good, 1, rows);
 }
 
 TEST_CASE("damaged icons are refused")
 {
-    ScratchDir dir("pic");
     std::string good = Icon();
-    for (size_t length = 0; length < good.size(); length += 7) {
-        CAPTURE(length);
-        Picture picture;
-        CHECK(Load(dir, "cut.ico", good.substr(0, length), &picture) == PictureInvalid);
-    }
-    auto with = [](std::string s, size_t at, unsigned value) {
-        PutDword(s, at, value);
-        return s;
+    const Damaged rows[] = {
+        {"no images", With(good, 2, 1)},  // type 1, count 0
+        {"a cursor file", With(good, 2, 2 | 1 << 16)},
+        {"image inside the directory", With(good, 18, 10)},
+        {"image beyond the file", With(good, 18, 0x7FFFFFF0)},
+        {"image larger than the file", With(good, 14, 0x10000)},
+        {"image too small for its pixels", With(good, 30, 64)},  // 32 rows of colour and mask
+        {"a bitmap header of another size", With(good, 22, 12)},
+        {"compressed image", With(good, 38, BI_RLE8)},
     };
-    struct Row {
-        const char *name;
-        std::string bytes;
-    } rows[] = {
-        {"no images", with(good, 2, 1)},  // type 1, count 0
-        {"a cursor file", with(good, 2, 2 | 1 << 16)},
-        {"image inside the directory", with(good, 18, 10)},
-        {"image beyond the file", with(good, 18, 0x7FFFFFF0)},
-        {"image larger than the file", with(good, 14, 0x10000)},
-        {"image too small for its pixels", with(good, 30, 64)},  // 32 rows of colour and mask
-        {"a bitmap header of another size", with(good, 22, 12)},
-        {"compressed image", with(good, 38, BI_RLE8)},
-    };
-    for (const Row &row : rows) {
-        CAPTURE(row.name);
-        Picture picture;
-        CHECK(Load(dir, "bad.ico", row.bytes, &picture) == PictureInvalid);
-        CHECK(picture.hIcon == nullptr);
-    }
+    CheckRefused("bad.ico", good, 7, rows);
 }
 
 TEST_CASE("the extension chooses the loader")
