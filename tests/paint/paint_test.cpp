@@ -7,6 +7,7 @@
 #include "bmpfile.h"
 #include "paintenv.h"
 #include "setup/texts.h"
+#include "window/options.h"
 #include "window/paint.h"
 
 namespace {
@@ -216,6 +217,17 @@ TEST_CASE("cells of rows and drive buttons")
         Shot s(row);
         CHECK(s.at(11, 4) == Black);
         CHECK(s.at(300, 8) == Face());
+    }
+    {
+        INFO("a checked row shows the right cell, and the left one while pressed");
+        REQUIRE(AddOptionItem(row, 10, 1, 8, 0));
+        DrawWithState(row, 0);
+        CHECK(Shot(row).at(11, 4) == Black);
+        DrawWithState(row, ODS_SELECTED);
+        CHECK(Shot(row).at(11, 4) == RGB(128, 128, 128));
+        SetItemChecked(row, 0);
+        DrawWithState(row, 0);
+        CHECK(Shot(row).at(11, 4) == RGB(128, 128, 128));
     }
     {
         INFO("grey-framed cells: dark red tick and red dot in the right column");
