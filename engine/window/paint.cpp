@@ -5,14 +5,7 @@
 
 #include "setup/session.h"
 #include "setup/texts.h"
-
-#if __has_include("window/options.h")
 #include "window/options.h"
-#else
-// Until the option rows keep records of their own, no window has one, and a
-// window without a record reads as unchecked.
-static int GetItemChecked(HWND) { return 0; }
-#endif
 
 namespace {
 

@@ -57,7 +57,10 @@ PaintEnv::PaintEnv()
     s->hMainWnd = host;
 
     HDC hdc = GetDC(host);
-    s->hFont = CreateFontA(16, 9, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Courier");
+    // The fixed-pitch hint keeps a substitute for Courier fixed-pitch where
+    // the face itself is not installed; the column layout relies on it.
+    s->hFont = CreateFontA(16, 9, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0,
+                           FIXED_PITCH | FF_MODERN, "Courier");
     LoadResources();
     LoadStripBitmap(hdc, 1001, 120, 16, &s->hbm1001, &s->hdc1001, &s->hbmPrev1001);
     LoadStripBitmap(hdc, 1002, 32, 144, &s->hbm1002, &s->hdc1002, &s->hbmPrev1002);
