@@ -60,8 +60,10 @@ static HFONT CreateUiFont()
     SetupSession *s = session;
     bool japanese = s->languageOffset == 0;
     return CreateFontA(s->charHeight, s->charWidth, 0, 0, FW_NORMAL, 0, 0, 0,
-                       japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0, 0,
-                       japanese ? japaneseFace : "Courier");
+                       japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0,
+                       // Asking for a fixed pitch keeps the columns of the
+                       // option list where a system lacks the named face.
+                       FIXED_PITCH | FF_MODERN, japanese ? japaneseFace : "Courier");
 }
 
 static HICON CopyIconResource(HINSTANCE hInst, int id)
