@@ -1,0 +1,7 @@
+// The option list: the scrolling container of the mode and option rows.
+#pragma once
+
+#include <windows.h>
+
+// Window procedure of the class "OPLSTBOX".
+LRESULT CALLBACK ScboxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
