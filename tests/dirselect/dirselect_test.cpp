@@ -51,6 +51,7 @@ TEST_CASE("SearchDirTree: the names of the list, without case, hidden entries to
     MakeFile(t / "app\\app.ini");
     MakeDir(t / "other");
     MakeFile(t / "other\\readme.txt");
+    MakeFile(t / "other\\\x83\x41pp.txt"); // a katakana letter, then "pp.txt"
     MakeDir(t / "hidden");
     SetFileAttributesA((t / "hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     MakeFile(t / "hidden\\app.exe", FILE_ATTRIBUTE_HIDDEN);
@@ -74,6 +75,9 @@ TEST_CASE("SearchDirTree: the names of the list, without case, hidden entries to
         { "\"my, app.txt\"", { t / "sys" } },
         { "zzz,\"my, app.txt\" , other", { t.path, t / "sys" } },
         { "my", {} },
+        // The second byte of a double-byte letter is compared exactly.
+        { "\x83\x61pp.txt", {} },
+        { "\x83\x41PP.TXT", { t / "other" } },
         { "app", { t.path } },
         { "", {} },
         // Blanks and commas between names are skipped; an empty name in
