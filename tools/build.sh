@@ -6,9 +6,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc)
 for arch in i686 x86_64; do
   dir=$root/build/$arch
-  if [ ! -f "$dir/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
-      -DKELBRINE_TESTS=$([ $arch = x86_64 ] && echo ON || echo OFF) >/dev/null
-  fi
+  cmake -S "$root" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
+    -DKELBRINE_TESTS=$([ $arch = x86_64 ] && echo ON || echo OFF) >/dev/null
   cmake --build "$dir" -j "$jobs"
 done

@@ -122,6 +122,15 @@ focus_box
 xdotool key alt+F4
 expect "0x50 closed" "$(result)" 0
 
+# Text and caption longer than 511 bytes are cut to 511.
+long=$(printf 'word %.0s' $(seq 130))
+open_box 40 "$long" "$long"
+expect "long title" "${#TITLE}" 511
+focus_box
+xdotool key Return
+expect "long text answer" "$(result)" 1
+expect "long text kept" "$(tr -d '\r' <"$out" | grep -a '^kept' | cut -d' ' -f2-)" "511 511"
+
 # Japanese captions keep their mnemonics; Retry is the default of 0x112.
 open_box 112 "File missing" - ja
 expect "0x112 focus" "$FOCUS" 4

@@ -11,6 +11,7 @@
 //   button ID X Y W H TEXT  each button, relative to the client area
 //   focus ID                the button holding the focus when it opened
 //   result N                what MesgBox returned
+//   kept T C                bytes of text and caption the box kept
 #include <windows.h>
 
 #include <stdio.h>
@@ -96,7 +97,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < ButtonCaptionCount; i++)
         LoadLangString(303 + i, session->buttonCaptions[i], 16);
     session->hFont = CreateFontA(16, session->charWidth, 0, 0, FW_NORMAL, 0, 0, 0,
-                                 japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0, 0,
+                                 japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0,
+                                 FIXED_PITCH | FF_MODERN,
                                  japanese ? "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e"
                                           : "Courier");
 
@@ -104,6 +106,8 @@ int main(int argc, char **argv)
     CloseHandle(CreateThread(nullptr, 0, Watch, nullptr, 0, nullptr));
     int result = MesgBox(text, caption, style);
     printf("result %d\n", result);
+    printf("kept %d %d\n", static_cast<int>(strlen(session->msgBoxText)),
+           static_cast<int>(strlen(session->msgBoxCaption)));
     fflush(stdout);
     DeleteObject(session->hFont);
     return 0;
