@@ -103,6 +103,8 @@ static bool SameFileName(const char *a, const char *b)
 static bool RecordMatches(const char *directory, const char *name)
 {
     SetupSession *s = session;
+    if (s->foundDirCount >= MaxFoundDirs)
+        return true;
     const char *list = s->searchKey;
     int pos = 0;
     for (;;) {

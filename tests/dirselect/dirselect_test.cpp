@@ -111,6 +111,10 @@ TEST_CASE("SearchDirTree: depth first, a directory before its subdirectories, st
     CHECK(Found() == std::vector<std::string>(chain.begin(), chain.begin() + 5));
     CHECK_FALSE(Search(chain[3], "setup.log"));
     CHECK(Found() == std::vector<std::string>(chain.begin() + 3, chain.end()));
+    // A list already full takes nothing more.
+    session->foundDirCount = 5;
+    CHECK(SearchDirTree(chain[6].c_str(), "*.*"));
+    CHECK(session->foundDirCount == 5);
     // Five matches in one directory: full at the fifth.
     CHECK(Search(chain[6], "setup.log,SETUP.LOG,setup.log,Setup.Log,setup.log,setup.log"));
     CHECK(Found() == std::vector<std::string>(5, chain[6]));
