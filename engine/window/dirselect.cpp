@@ -2,6 +2,7 @@
 
 #include "setup/scanvalue.h"
 #include "setup/session.h"
+#include "setup/setupfile.h"
 #include "window/options.h"
 
 enum {
@@ -72,11 +73,12 @@ void CreateDriveButtons()
 }
 
 // File names compared as the file system does: ASCII letters without case,
-// the two bytes of a double-byte character exactly.
+// the two bytes of a Shift-JIS character exactly (its second byte may look
+// like a letter).
 static bool SameFileName(const char *a, const char *b)
 {
     while (*a && *b) {
-        if (IsDBCSLeadByte(static_cast<BYTE>(*a))) {
+        if (IsLeadByte(static_cast<unsigned char>(*a))) {
             if (a[0] != b[0] || a[1] != b[1])
                 return false;
             if (!a[1])
@@ -101,6 +103,8 @@ static bool SameFileName(const char *a, const char *b)
 static bool RecordMatches(const char *directory, const char *name)
 {
     SetupSession *s = session;
+    if (s->foundDirCount >= MaxFoundDirs)
+        return true;
     const char *list = s->searchKey;
     int pos = 0;
     for (;;) {
