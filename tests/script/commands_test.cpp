@@ -421,3 +421,73 @@ TEST_CASE("WINEXECSYNC goes on only after the program ended; WINEXEC starts it a
     Sleep(300);
     CHECK(!FileExists(app + "\\NEVER.TXT"));
 }
+
+TEST_CASE("A line that ends at its first word reads nothing left over from a longer line")
+{
+    SystemFiles files;
+    const std::string winIni = files.windows + "\\WIN.INI";
+    files.write(winIni, "[windows]\r\n");
+    Medium medium(std::string(general) +
+                  "[INSTALL-SCRIPT]\n"
+                  "REM 1234KbStale \"K=9\"\n"
+                  "ADDWINI\n"
+                  "REM 1234567 Stale description\n"
+                  ":DISK2\n"
+                  "ADDINIT\n");
+    CreateDirectoryA(medium.path("DISK2").c_str(), nullptr);
+    medium.start();
+    medium.startInstall(medium.path("APP"));
+    MesgBoxResetSeam();
+    MesgBoxQueueAnswer(IDOK);
+    RunScriptStep();
+    CHECK(session->winIniChanged == 0);
+    CHECK(ReadBytes(winIni) == "[windows]\r\n");
+    RunScriptStep();
+    CHECK(session->currentGroup == 1);
+    CHECK(std::string(session->commentText) == "");
+    CHECK(medium.runToEnd() == 1);
+    CHECK(LastBoxText() == "Setup is complete.\nUnnecessary Reset Computer.");
+}
+
+TEST_CASE("MERGE: Cancel at the overwrite question ends the command, an abort confirmed for a missing source the run")
+{
+    const std::string setup = std::string(general) +
+        "[INSTALL-SCRIPT]\nMERGE $A\\\\JOINED.BIN P1 P2\nMKDIR $A\\\\LATER\n";
+    SUBCASE("Cancel when asked to overwrite")
+    {
+        Medium medium(setup);
+        medium.write("SETUP\\P1", "one");
+        medium.write("SETUP\\P2", "two");
+        medium.write("APP\\JOINED.BIN", "old");
+        medium.start();
+        medium.startInstall(medium.path("APP"));
+        MesgBoxResetSeam();
+        MesgBoxQueueAnswer(IDCANCEL);
+        MesgBoxQueueAnswer(IDOK); // the report
+        CHECK(medium.runToEnd() == 3);
+        REQUIRE(MesgBoxCallCount() == 2);
+        CHECK(ReadBytes(medium.path("APP\\JOINED.BIN")) == "old");
+        CHECK(FileExists(medium.path("SETUP\\P1")));
+        CHECK(FileExists(medium.path("APP\\LATER")));
+    }
+    SUBCASE("Abort and Yes when the first source is missing")
+    {
+        Medium medium(setup);
+        medium.write("SETUP\\P2", "two");
+        medium.write("APP\\JOINED.BIN", "old");
+        medium.start();
+        medium.startInstall(medium.path("APP"));
+        MesgBoxResetSeam();
+        MesgBoxQueueAnswer(IDABORT);
+        MesgBoxQueueAnswer(IDYES);
+        RunScriptStep();
+        REQUIRE(MesgBoxCallCount() == 2);
+        CHECK(MesgBoxCallAt(0)->style == 0x112);
+        CHECK(session->busy == 1);
+        CHECK(PostedClose());
+        CHECK(ReadBytes(medium.path("APP\\JOINED.BIN")) == "old");
+        CHECK(FileExists(medium.path("SETUP\\P2")));
+        medium.pumpUntilClosed();
+        CHECK(!FileExists(medium.path("APP\\LATER")));
+    }
+}
