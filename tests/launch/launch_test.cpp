@@ -23,6 +23,18 @@ std::string Child()
     return dir.substr(0, dir.rfind('\\')) + "\\LCHILD.EXE";
 }
 
+// A path as a setup file writes it, each backslash twice.
+std::string Doubled(const std::string &path)
+{
+    std::string out;
+    for (char c : path) {
+        out += c;
+        if (c == '\\')
+            out += c;
+    }
+    return out;
+}
+
 std::string WaitForText(const std::string &path, int tenths = 100)
 {
     for (int i = 0; i < tenths && !FileExists(path); i++)
@@ -31,16 +43,16 @@ std::string WaitForText(const std::string &path, int tenths = 100)
 }
 
 // Watches the main window during a wait: counts the paints and the ticks of
-// a timer of its own, which invalidates the window and, at tick actAt, does
-// the test's action.
+// a timer of its own, which invalidates the window and hands each tick's
+// number to the test's action.
 struct Watch {
     static constexpr UINT_PTR Timer = 77;
     static Watch *current;
     WNDPROC original = nullptr;
-    int paints = 0, ticks = 0, ticksWhileRunning = 0, actAt = 0;
-    void (*action)() = nullptr;
+    int paints = 0, ticks = 0, ticksWhileRunning = 0;
+    void (*action)(int tick) = nullptr;
 
-    Watch(int at, void (*act)()) : actAt(at), action(act)
+    explicit Watch(void (*act)(int tick)) : action(act)
     {
         current = this;
         HWND main = session->hMainWnd;
@@ -66,8 +78,7 @@ struct Watch {
             if (session && session->childRunning)
                 w->ticksWhileRunning++;
             InvalidateRect(hwnd, nullptr, FALSE);
-            if (w->ticks == w->actAt)
-                w->action();
+            w->action(w->ticks);
             return 0;
         }
         return CallWindowProcA(w->original, hwnd, msg, wParam, lParam);
@@ -150,7 +161,10 @@ TEST_CASE("WINEXECSYNC waits for the program while the window keeps painting")
     std::string cmd = "\"" + Child() + "\" wait " + goFile + " " + done;
 
     // The program ends only once the window has seen ten ticks of the wait.
-    Watch watch(10, CreateGoFile);
+    Watch watch([](int tick) {
+        if (tick == 10)
+            CreateGoFile();
+    });
     RunProgramSync(cmd.c_str(), "SHOW");
     CHECK(ReadBytes(done) == "done");
     CHECK(watch.ticks >= 10);
@@ -168,7 +182,10 @@ TEST_CASE("Closing the window during WINEXECSYNC ends the wait; the program runs
     std::string done = medium.path("done");
     std::string cmd = "\"" + Child() + "\" wait " + goFile + " " + done;
     {
-        Watch watch(5, CloseFromSystemMenu);
+        Watch watch([](int tick) {
+            if (tick == 5)
+                CloseFromSystemMenu();
+        });
         RunProgramSync(cmd.c_str(), "HIDE");
         CHECK(watch.ticks >= 5);
         CHECK(watch.ticks < 100);
@@ -205,4 +222,37 @@ TEST_CASE("A program that cannot be started is reported with its error code and 
     CHECK(MesgBoxCallAt(1)->style == 0x40);
     CHECK(session->childRunning == 0);
     CHECK(FileExists(app));
+}
+
+TEST_CASE("Abort answered No during WINEXECSYNC starts no second step while the program runs")
+{
+    Medium medium(std::string(general) + "[INSTALL-SCRIPT]\n"
+                  "WINEXECSYNC \"" + Doubled(Child()) + " wait $A\\\\go $A\\\\done\" SHOW\n"
+                  "MKDIR $A\\\\NEXT\n");
+    std::string app = medium.path("APP");
+    CreateDirectoryA(app.c_str(), nullptr);
+    medium.start();
+    medium.startInstall(app);
+    MesgBoxResetSeam();
+    SetTimer(session->hMainWnd, 1, 50, nullptr); // the script's own ticks go on meanwhile
+    goFile = app + "\\go";
+    {
+        // The Abort button, answered No; later the program may end.
+        Watch watch([](int tick) {
+            if (tick == 3) {
+                MesgBoxQueueAnswer(IDNO);
+                SendMessageA(session->hMainWnd, WM_COMMAND, IdAbort, 0);
+            } else if (tick == 20) {
+                CreateGoFile();
+            }
+        });
+        RunScriptStep();
+    }
+    KillTimer(session->hMainWnd, 1);
+    REQUIRE(MesgBoxCallCount() == 1);
+    CHECK(std::string(MesgBoxCallAt(0)->caption) == "Abort");
+    CHECK(ReadBytes(app + "\\done") == "done");
+    CHECK(session->stepCounter == 1);
+    CHECK(!FileExists(app + "\\NEXT"));
+    CHECK(session->busy == 0);
 }
