@@ -185,6 +185,8 @@ TEST_CASE("Compressed and tree copies, tree removal and registry keys from a scr
         "REGSETVALSZ Where \"opened\"\n"
         "REGCLOSE\n"
         "REGDELETE HKEY_CURRENT_USER \"Software\\\\KelbrineScript\\\\Gone\"\n"
+        // The registry as the system's own tool reads it.
+        "WINEXECSYNC \"cmd.exe /c reg query HKCU\\\\Software\\\\KelbrineScript /s >$A\\\\REG.TXT\" HIDE\n"
         "DELINIT\n");
     std::string original = ReadBytes(Fixture("APP.EXE"));
     std::string packed = ReadBytes(Fixture("APP.EX_"));
@@ -197,7 +199,7 @@ TEST_CASE("Compressed and tree copies, tree removal and registry keys from a scr
     std::string app = medium.path("APP");
     medium.start();
     medium.startInstall(app);
-    CHECK(session->stepTotal == 11);
+    CHECK(session->stepTotal == 12);
     // A tree made before the run, for XREMOVE.
     CreateDirectoryA(app.c_str(), nullptr);
     medium.write("APP\\OLD\\X.TXT", "x");
@@ -226,11 +228,17 @@ TEST_CASE("Compressed and tree copies, tree removal and registry keys from a scr
     RunScriptStep();
     CHECK(std::string(session->statusText) ==
           "HKEY_CURRENT_USER\\Software\\KelbrineScript\\Gone registry key delete.");
+    RunScriptStep();
     CHECK(medium.runToEnd() == 2); // DELINIT, then the end
     CHECK(PostedClose());
     CHECK(LastBoxText() == "Setup is complete.\nUnnecessary Reset Computer.");
 
     CHECK(RegString(key, "Where") == "opened");
+    std::string query = ReadBytes(app + "\\REG.TXT");
+    CHECK(Contains(query, "Where"));
+    CHECK(Contains(query, "REG_SZ"));
+    CHECK(Contains(query, "opened"));
+    CHECK(!Contains(query, "Gone"));
     CHECK(!KeyExists("Software\\KelbrineScript\\Gone"));
     CHECK(KeyExists(key));
     RegDeleteKeyA(HKEY_CURRENT_USER, key);
