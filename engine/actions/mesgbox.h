@@ -18,7 +18,7 @@ constexpr int MB_OKALLCANCELABORT = 7;
 // IDCANCEL whatever the buttons; 0 when the box was closed.
 int MesgBox(const char *text, const char *caption, int style);
 
-INT_PTR CALLBACK VornMesgBoxProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+extern "C" __declspec(dllexport) INT_PTR CALLBACK VornMesgBoxProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The test seam: while answers are queued, MesgBox takes the next one
 // instead of showing the box, and records what it was asked. The program
