@@ -11,11 +11,15 @@
 #include "sysconfig/restart.h"
 #include "window/options.h"
 
+// -2 as the selector's fields hold it.
+static const unsigned NotANumber = 0u - 2u;
+
 LineSelector ParseLineSelector(const char *line, int &length)
 {
     int len = static_cast<int>(strlen(line));
-    int value[2] = { 0, 0 };
-    int place[2] = { 1, 1 };
+    // Unsigned arithmetic: a long run of digits wraps instead of overflowing.
+    unsigned value[2] = { 0, 0 };
+    unsigned place[2] = { 1, 1 };
     int field = 0;
     int i = len - 1;
     for (; i >= 0; i--) {
@@ -25,21 +29,21 @@ LineSelector ParseLineSelector(const char *line, int &length)
                 break;
             field = 1;
         } else if (c >= '0' && c <= '9') {
-            if (value[field] >= 0) {
-                value[field] += (c - '0') * place[field];
+            if (static_cast<int>(value[field]) >= 0) {
+                value[field] += static_cast<unsigned>(c - '0') * place[field];
                 place[field] *= 10;
             } else {
-                value[field] = -2;
+                value[field] = NotANumber;
                 if (field == 0)
-                    value[1] = -2;
+                    value[1] = NotANumber;
                 break;
             }
         } else if (c == '-') {
-            value[field] = -value[field];
+            value[field] = 0u - value[field];
         } else {
-            value[field] = -2;
+            value[field] = NotANumber;
             if (field == 0)
-                value[1] = -2;
+                value[1] = NotANumber;
             break;
         }
     }
@@ -48,8 +52,8 @@ LineSelector ParseLineSelector(const char *line, int &length)
         return { -1, -1 };
     }
     length = len - 1 - (i < 0 ? -1 : i);
-    if (value[0] == -2 && value[1] != -2) {
-        int t = value[0];
+    if (value[0] == NotANumber && value[1] != NotANumber) {
+        unsigned t = value[0];
         value[0] = value[1];
         value[1] = t;
     }

@@ -163,6 +163,9 @@ void StartInstall()
 static void AskAbort()
 {
     SetupSession *s = session;
+    // Asked during a step (a program being waited for), the step is still
+    // running afterwards: only the state from before the question comes back.
+    int wasBusy = s->busy;
     s->busy = 1;
     char text[TextBufSize];
     GetText(1001, text);
@@ -170,7 +173,7 @@ static void AskAbort()
         PostMessageA(s->hMainWnd, WM_CLOSE, 0, 0);
     // The window may be gone once the box is closed.
     if (session)
-        session->busy = 0;
+        session->busy = wasBusy;
 }
 
 static void OnCommand(WPARAM wParam)

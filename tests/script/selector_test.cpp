@@ -23,6 +23,7 @@ TEST_CASE("ParseLineSelector reads the mode and option numbers that end a line")
         { "", -1, -1, 0 },
         { "12", 0, 12, 2 },                       // the scan runs off the start
         { "X 5-3", -2, -2, 2 },                   // a digit after a negative value
+        { "X 12345678901", -2, -2, 10 },          // digits beyond a number's range end it
     };
     for (const Row &row : rows) {
         CAPTURE(row.line);
