@@ -35,7 +35,7 @@ finish() {
       rm -f "$f"
     fi
   done
-  rm -rf "$ROOT"
+  [ $failures -eq 0 ] && rm -rf "$ROOT"
   if [ $failures -eq 0 ]; then
     rm -rf "$WORK"
     echo "all checks passed"
@@ -73,6 +73,7 @@ setup_file() {
 start_engine() {
   local dir=$1 lang=C.UTF-8
   [ "$2" = ja ] && lang=ja_JP.UTF-8
+  ENGINE_LANG=$lang
   (cd "$WINEPREFIX/drive_c" && LANG=$lang LC_ALL=$lang exec wine "$dir/KELBRINE.EXE" \
     >>"$WORK/engine.log" 2>&1) &
   ENGINE_PID=$!
@@ -125,7 +126,14 @@ stop_engine() {
 }
 
 # What the probe sees now, in $WORK/probe.
-probe() { wine "$PROBE" 2>/dev/null | tr -d '\r' >"$WORK/probe"; }
+# Under the Japanese code page the texts come in Shift-JIS.
+probe() {
+  if [ "$ENGINE_LANG" = ja_JP.UTF-8 ]; then
+    LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine "$PROBE" 2>/dev/null | iconv -c -f CP932 -t UTF-8 | tr -d '\r' >"$WORK/probe"
+  else
+    wine "$PROBE" 2>/dev/null | tr -d '\r' >"$WORK/probe"
+  fi
+}
 # ctl ID: the probe's line of control ID of the main window.
 ctl() { grep -a "^ctl $1 " "$WORK/probe"; }
 visible() { [ "$(ctl "$1" | cut -d' ' -f4)" = 1 ]; }
@@ -167,21 +175,20 @@ focus_main() { click 200 8; }
 key() { xdotool key --delay 150 "$@"; sleep 0.4; }
 
 # wait_box [SECONDS]: waits for a message box; sets BOX_TITLE, BOX_BUTTONS
-# (the button ids in creation order), BX BY BW BH and BOX_XID. False when
+# (the button ids in creation order), BX BY BW BH and BOX_HWND. False when
 # none came.
 wait_box() {
-  local xid i
-  xid=$(timeout "${1:-15}" xdotool search --sync --onlyvisible --name '^(Message|Abort|ERROR)$' 2>/dev/null | head -1)
-  BOX_XID=$xid
+  local i
+  BOX_HWND=
   BOX_TITLE=
   BOX_BUTTONS=
-  [ -n "$xid" ] || return 1
-  for i in $(seq 20); do
+  for i in $(seq $((${1:-15} * 4))); do
     probe
     grep -q '^btn' "$WORK/probe" && break
-    sleep 0.2
+    sleep 0.1
   done
-  read -r _ BX BY BW BH BOX_TITLE < <(grep -a '^box' "$WORK/probe")
+  grep -q '^btn' "$WORK/probe" || return 1
+  read -r _ BOX_HWND BX BY BW BH BOX_TITLE < <(grep -a '^box' "$WORK/probe")
   BOX_BUTTONS=$(grep -a '^btn' "$WORK/probe" | cut -d' ' -f2 | tr '\n' ' ' | sed 's/ $//')
   sleep 0.3
   return 0
@@ -199,7 +206,7 @@ expect_box() {
 
 # answer ID: clicks the button ID of the open box and waits until it closed.
 answer() {
-  local id x y w h i
+  local id x y w h
   read -r _ id x y w h _ < <(grep -a "^btn $1 " "$WORK/probe")
   if [ -z "$id" ]; then
     fail "no button $1 in the box"
@@ -221,11 +228,9 @@ answer_key() {
 }
 box_gone() {
   local i
-  for i in $(seq 50); do
-    xdotool search --onlyvisible --name '^(Message|Abort|ERROR)$' 2>/dev/null | grep -qx "$BOX_XID" || {
-      sleep 0.2
-      return 0
-    }
+  for i in $(seq 30); do
+    probe
+    grep -q "^box $BOX_HWND " "$WORK/probe" || return 0
     sleep 0.1
   done
   fail "the message box did not close"
@@ -243,13 +248,15 @@ box_text_is() {
   geometry="$((BW - 65))x$((BH - 60))+$((BX + 55))+$((BY + 10))"
   import -window root "$WORK/box.png"
   eval convert "$WORK/box.png" -crop "$geometry" +repage $mask "$WORK/box-text.png"
-  wine "$PROBE" render "$2" "$3" "$4" $5 >/dev/null 2>&1 &
+  : >"$WORK/render"
+  local lang=C.UTF-8
+  [ "$5" = ja ] && lang=ja_JP.UTF-8
+  LANG=$lang LC_ALL=$lang wine "$PROBE" render "$2" "$3" "$4" $5 >"$WORK/render" 2>/dev/null &
   pid=$!
-  for i in $(seq 50); do
-    [ "$(xdotool search --onlyvisible --name "^$4\$" 2>/dev/null | wc -l)" -ge 2 ] && break
+  for i in $(seq 100); do
+    grep -q ready "$WORK/render" && break
     sleep 0.1
   done
-  sleep 0.7
   import -window root "$WORK/ref.png"
   kill "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null

@@ -14,7 +14,7 @@
 //   ctl ID PARENT VISIBLE X Y W H CLASS TEXT
 //                                   every control, relative to the client area
 //   focus ID                        the control holding the keyboard focus
-//   box X Y W H TITLE               a visible message box's client area
+//   box HWND X Y W H TITLE          a visible message box's client area
 //   btn ID X Y W H TEXT             its buttons, relative to its client area
 #include <windows.h>
 
@@ -99,8 +99,9 @@ int Show()
         char title[512] = "";
         GetWindowTextA(box, title, sizeof title);
         ClientOnScreen(box, &r);
-        printf("box %ld %ld %ld %ld %s\n", r.left, r.top, r.right - r.left, r.bottom - r.top,
-               title);
+        printf("box %lu %ld %ld %ld %ld %s\n",
+               static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(box)), r.left, r.top,
+               r.right - r.left, r.bottom - r.top, title);
         Parent p = {box, true};
         EnumChildWindows(box, PrintChild, reinterpret_cast<LPARAM>(&p));
     }
@@ -123,6 +124,29 @@ void Unescape(char *s)
     *out = 0;
 }
 
+DWORD renderThread;
+
+// Tells the script once the reference box is on the screen.
+DWORD WINAPI WatchRender(LPVOID)
+{
+    HWND box = nullptr;
+    while (!box) {
+        Sleep(50);
+        EnumThreadWindows(renderThread, [](HWND hwnd, LPARAM found) -> BOOL {
+            char cls[32];
+            GetClassNameA(hwnd, cls, sizeof cls);
+            if (strcmp(cls, "#32770") || !IsWindowVisible(hwnd))
+                return TRUE;
+            *reinterpret_cast<HWND *>(found) = hwnd;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&box));
+    }
+    Sleep(300); // let it paint
+    printf("ready\n");
+    fflush(stdout);
+    return 0;
+}
+
 int Render(int argc, char **argv)
 {
     if (argc < 5)
@@ -142,6 +166,8 @@ int Render(int argc, char **argv)
                                  japanese ? "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e"
                                           : "Courier");
     Unescape(argv[3]);
+    renderThread = GetCurrentThreadId();
+    CloseHandle(CreateThread(nullptr, 0, WatchRender, nullptr, 0, nullptr));
     int result = MesgBox(argv[3], argv[4], static_cast<int>(strtol(argv[2], nullptr, 16)));
     printf("result %d\n", result);
     fflush(stdout);
