@@ -120,4 +120,45 @@ box_text_is nogeneral-report 40 "ｾｯﾄｱｯﾌﾟが終了しました。\n
 answer 1
 wait_end 10 || fail "the program did not end after the report"
 
+note "free space: needed equal to free is refused (1014), one KB less is offered (1013)"
+DISK=$(small_disk 4096)
+if [ -z "$DISK" ]; then
+  echo "no file system of a known size can be mounted here: the free space walk is left out"
+else
+  map_drive q "$DISK"
+  S=$(medium space)
+  setup_file "$S" <<END
+[GENERAL]
+LANGUAGE=ENGLISH
+INSTALLDIR=Q:\\\\APP
+INSTALLSET1=Custom,CI,0,0
+INSTALLMODE0=Program,4095
+OPTION0=Help,1
+
+[INSTALL-SCRIPT]
+MKDIR "\$A"
+END
+  start_engine "$S"
+  focus_main
+  key Return
+  wait_page 2
+  key Return
+  expect_box "4096 KB needed on 4096 KB" Message 1
+  box_text_is refused 40 "Necessary 4096KB free space on disk.\n(FreeSpace=4096KB)\nCan't install." Message
+  answer 1
+  expect "page after the refusal" "$(page)" 2
+  click_row 1000                # option 0 off: 4095 KB
+  key Return
+  expect_box "4095 KB needed on 4096 KB" Message "1 2"
+  box_text_is offered 41 "Necessary 4095KB free space on disk.\n(FreeSpace=4096KB)\nDo start install?" Message
+  answer 2
+  expect "page after Cancel" "$(page)" 2
+  focus_main
+  key Escape
+  wait_page 1
+  key Escape
+  wait_end 5 || fail "Escape on the directory page did not end the program"
+  [ -e "$DISK/APP" ] && fail "something was installed"
+fi
+
 finish

@@ -26,8 +26,12 @@ $WINEPREFIX/drive_c/CONFIG.ADD $WINEPREFIX/drive_c/AUTOEXEC.ADD $WINEPREFIX/driv
 for f in $SYSTEM_FILES; do
   [ -e "$f" ] && cp -p "$f" "$WORK/saved.$(basename "$f")"
 done
+MAPPED=
+MOUNTED=
 finish() {
   stop_engine
+  for l in $MAPPED; do rm -f "$WINEPREFIX/dosdevices/$l:"; done
+  for d in $MOUNTED; do umount "$d" && rmdir "$d"; done
   for f in $SYSTEM_FILES; do
     if [ -e "$WORK/saved.$(basename "$f")" ]; then
       cp -p "$WORK/saved.$(basename "$f")" "$f"
@@ -275,6 +279,29 @@ box_text_is() {
 reg_value() {
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | awk -v n="$2" '$1 == n { $1 = ""; sub(/^ /, ""); print }'
 }
+# map_drive LETTER DIR: DIR becomes drive LETTER: until the script ends.
+map_drive() {
+  if [ -e "$WINEPREFIX/dosdevices/$1:" ]; then
+    fail "drive $1: is already mapped"
+    return 1
+  fi
+  ln -s "$2" "$WINEPREFIX/dosdevices/$1:"
+  MAPPED="$MAPPED $1"
+}
+# small_disk SIZE_KB: a file system of its own with exactly SIZE_KB free,
+# mounted for this script; prints its directory, or nothing where mounting
+# is not allowed.
+small_disk() {
+  local d
+  d=$(mktemp -d)
+  if mount -t tmpfs -o size="$1"k tmpfs "$d" 2>/dev/null; then
+    MOUNTED="$MOUNTED $d"
+    echo "$d"
+  else
+    rmdir "$d"
+  fi
+}
+
 # The free space of the drive holding DIR, in KB, as the installer shows it.
 free_kb() { df -k --output=avail "$1" | tail -1 | tr -d ' '; }
 # close_group_window NAME: Wine shows a group that was created in a folder
