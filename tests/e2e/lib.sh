@@ -84,6 +84,15 @@ start_engine() {
   wait_main
 }
 
+# start_engine_win PATH: starts the program by its Windows path (a medium on
+# a mapped drive), from C:\.
+start_engine_win() {
+  ENGINE_LANG=C.UTF-8
+  (cd "$WINEPREFIX/drive_c" && exec wine "$1" >>"$WORK/engine.log" 2>&1) &
+  ENGINE_PID=$!
+  wait_main
+}
+
 # start_engine_cmd DIR COMMAND...: starts the program through the command
 # interpreter, so that its command line is written exactly as given.
 start_engine_cmd() {
