@@ -117,5 +117,56 @@ expect "CONFIG.SYS kept" "$(tr -d '\r' <"$C/CONFIG.SYS" | head -1)" 'DEVICE=C:\W
 tr -d '\r' <"$C/AUTOEXEC.BAT" | grep -qF "$app_win" && fail "AUTOEXEC.BAT still names the directory"
 [ -e "$GROUP" ] && fail "the Program Manager group is still there"
 
+note "Japanese: a Shift-JIS setup file, a directory name with a 0x5C second byte"
+J=$(medium ja)
+JAPP=$ROOT/ソフト
+printf 'Japanese readme.\r\n' >"$J/説明.TXT"
+cp "$demo/DISK2/HELP.TXT" "$J/HELP.TXT"
+printf 'A sample.\r\n' >"$J/SAMPLE.TXT"
+setup_file "$J" ja <<END
+[GENERAL]
+INSTALLDIR=$(winpath_ini "$ROOT")\\\\ソフト
+INSTALLSET1=標準インストール,CI,0,0
+INSTALLMODE0=本体,10
+OPTION0=ヘルプ(&H),5
+OPTION1=サンプル(&S),7
+SCOMMENT1=すべてを入れます
+
+[INSTALL-SCRIPT]
+MKDIR "\$A"
+FLCOPY 説明.TXT \$A\\\\説明.TXT
+FLCOPY HELP.TXT \$A\\\\ヘルプ.TXT 0
+FLCOPY SAMPLE.TXT \$A\\\\SAMPLE.TXT 1
+REGCREATE HKEY_CURRENT_USER Software\\\\KelbrineE2E\\\\Ja
+REGSETVALSZ Path "\$A"
+REGCLOSE
+END
+start_engine "$J" ja
+expect "first page" "$(page)" 1
+expect "install set" "$(ctl_text 1603)" 標準インストール
+expect "install directory" "$(ctl_text 1601)" "$(winpath "$ROOT")\\ソフト"
+focus_main
+key Return
+wait_page 2
+expect "option 1 row" "$(ctl_text 1001)" "Cサンプル(&S)     7 KB"
+# Tab from OK over Cancel into the list, whose current row takes the focus;
+# then the mnemonic S checks option 1.
+key Tab Tab
+key s
+probe
+expect "focus after the mnemonic" "$(grep '^focus' "$WORK/probe")" "focus 1001"
+key Return
+expect_box "install confirmation" ﾒｯｾｰｼﾞ "1 2"
+SKIP_LINE=2 box_text_is ja-confirm 41 "ｲﾝｽﾄｰﾙするのに22Kバイト必要です。\n(空き容量=$(free_kb "$C")Kバイト)\nｲﾝｽﾄｰﾙを開始します。" ﾒｯｾｰｼﾞ ja
+answer 1
+expect_box "report" ﾒｯｾｰｼﾞ 1
+box_text_is ja-report 40 "ｾｯﾄｱｯﾌﾟが終了しました。\n再起動は必要ありません。" ﾒｯｾｰｼﾞ ja
+answer 1
+wait_end 10 || fail "the program did not end after the report"
+cmp -s "$J/説明.TXT" "$JAPP/説明.TXT" || fail "説明.TXT not copied into ソフト: $(ls "$ROOT")"
+cmp -s "$J/HELP.TXT" "$JAPP/ヘルプ.TXT" || fail "ヘルプ.TXT not copied"
+cmp -s "$J/SAMPLE.TXT" "$JAPP/SAMPLE.TXT" || fail "SAMPLE.TXT (option 1, checked by its mnemonic) not copied"
+expect "registry Path" "$(LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8 wine reg query 'HKCU\Software\KelbrineE2E\Ja' /v Path 2>/dev/null | iconv -c -f CP932 -t UTF-8 | tr -d '\r' | awk '$1 == "Path" { print $3 }')" "$(winpath "$ROOT")\\ソフト"
+
 wine reg delete 'HKCU\Software\KelbrineE2E' /f >/dev/null 2>&1
 finish
