@@ -39,7 +39,7 @@ finish() {
       rm -f "$f"
     fi
   done
-  [ $failures -eq 0 ] && rm -rf "$ROOT"
+  rm -rf "$ROOT"
   if [ $failures -eq 0 ]; then
     rm -rf "$WORK"
     echo "all checks passed"
