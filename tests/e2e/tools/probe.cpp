@@ -16,6 +16,9 @@
 //   focus ID                        the control holding the keyboard focus
 //   box HWND X Y W H TITLE          a visible message box's client area
 //   btn ID X Y W H TEXT             its buttons, relative to its client area
+//   colors FACE SHADOW HIGHLIGHT FRAME
+//                                   the 3D colours the pages are drawn in and
+//                                   the colour of a window border
 #include <windows.h>
 
 #include <stdio.h>
@@ -79,8 +82,17 @@ BOOL CALLBACK FindBox(HWND hwnd, LPARAM found)
     return TRUE;
 }
 
+// RRGGBB, as a screenshot tool writes colours.
+unsigned long Rgb(int index)
+{
+    COLORREF c = GetSysColor(index);
+    return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
+}
+
 int Show()
 {
+    printf("colors %06lX %06lX %06lX %06lX\n", Rgb(COLOR_BTNFACE), Rgb(COLOR_BTNSHADOW),
+           Rgb(COLOR_BTNHIGHLIGHT), Rgb(COLOR_WINDOWFRAME));
     RECT r;
     HWND main = FindWindowA("KELBRINE", nullptr);
     if (main) {
