@@ -18,7 +18,7 @@ constexpr int MB_OKALLCANCELABORT = 7;
 // IDCANCEL whatever the buttons; 0 when the box was closed.
 int MesgBox(const char *text, const char *caption, int style);
 
-INT_PTR CALLBACK VornMesgBoxProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
+extern "C" __declspec(dllexport) INT_PTR CALLBACK VornMesgBoxProc(HWND hDlg, UINT msg, WPARAM wParam, LPARAM lParam);
 
 // The test seam: while answers are queued, MesgBox takes the next one
 // instead of showing the box, and records what it was asked. The program
@@ -33,8 +33,8 @@ void MesgBoxQueueAnswer(int answer);
 void MesgBoxResetSeam();
 int MesgBoxCallCount();
 const MesgBoxCall *MesgBoxCallAt(int index);
-// Used by MesgBox: true and the answer when one is queued (the call is
-// recorded). A call with no answer queued while the seam holds a record of
-// earlier calls is recorded and answered 0, so a test that forgot an answer
-// fails instead of hanging on a box nobody sees.
+// Used by MesgBox: once a test has queued answers, every call is recorded
+// and answered from the queue, or with 0 when the queue is used up, so a
+// test that forgot an answer fails instead of hanging on a box nobody sees
+// (a question asked over a thousand times unanswered ends the program).
 bool MesgBoxSeamAnswer(const char *text, const char *caption, int style, int *answer);

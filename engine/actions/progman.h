@@ -14,5 +14,5 @@ void SendProgman(const char *cmd);
 // own, opened and closed within the call.
 void SendDdeCommand(const char *service, const char *topic, const char *cmd);
 
-HDDEDATA CALLBACK DDECallback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2, HDDEDATA data,
+extern "C" __declspec(dllexport) HDDEDATA CALLBACK DDECallback(UINT type, UINT format, HCONV conv, HSZ hsz1, HSZ hsz2, HDDEDATA data,
                               ULONG_PTR data1, ULONG_PTR data2);

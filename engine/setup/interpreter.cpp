@@ -77,6 +77,33 @@ bool IsLineSelected(int mode, int option)
     return RowChecked(IdFirstOption + option);
 }
 
+// Reads the next line of the script that has a first word, skipping empty
+// lines and lines that start with a blank. pos is left after the blank that
+// ended the word. Returns false at the end of the section; readPos then
+// stands at the start of the line that ended it, so every later step stops
+// there too.
+static bool NextScriptLine(char *line, char *word, int &pos)
+{
+    int &readPos = session->readPos;
+    for (;;) {
+        int len = ReadSetupLine(readPos, line);
+        if (len == -1)
+            return false;
+        if (line[0] == '[') {
+            readPos -= len;
+            return false;
+        }
+        readPos++;
+        if (len == 0 || line[0] == 0)
+            continue;
+        pos = 0;
+        if (ScanValue(' ', pos, line, word) <= 0)
+            continue;
+        pos++;
+        return true;
+    }
+}
+
 // Opens a new group g when it has commands and its label changed. Groups
 // beyond the last entry are joined to it, so a script with more disk labels
 // than entries still counts every command.
@@ -99,32 +126,22 @@ int CountScriptSteps()
     for (int i = 0; i < MaxDiskGroups; i++)
         s->groupSteps[i] = 0;
     char line[TextBufSize], word[TextBufSize], label[TextBufSize];
-    if (s->readPos != -1) {
-        for (;;) {
-            int len = ReadSetupLine(s->readPos, line);
-            if (len == -1 || line[0] == '[')
-                break;
-            s->readPos++;
-            if (len == 0 || line[0] == 0)
+    int pos;
+    while (NextScriptLine(line, word, pos)) {
+        if (word[0] == ':') {
+            pos = 1;
+            if (ScanValue(' ', pos, line, label) <= 0)
                 continue;
-            int pos = 0;
-            if (ScanValue(' ', pos, line, word) <= 0)
-                continue;
-            if (word[0] == ':') {
-                pos = 1;
-                if (ScanValue(' ', pos, line, label) <= 0)
-                    continue;
-                if (n > 0 && strcmp(current, previous) != 0)
-                    CloseGroup(g, t, previous, current);
-                t += n;
-                n = 0;
-                CopyStr(current, label, TextBufSize);
-            } else {
-                int selLen;
-                LineSelector sel = ParseLineSelector(line, selLen);
-                if (IsLineSelected(sel.mode, sel.option) && FindCommand(word))
-                    n++;
-            }
+            if (n > 0 && strcmp(current, previous) != 0)
+                CloseGroup(g, t, previous, current);
+            t += n;
+            n = 0;
+            CopyStr(current, label, TextBufSize);
+        } else {
+            int selLen;
+            LineSelector sel = ParseLineSelector(line, selLen);
+            if (IsLineSelected(sel.mode, sel.option) && FindCommand(word))
+                n++;
         }
     }
     if (n > 0 && strcmp(current, previous) != 0)
@@ -232,21 +249,8 @@ void RunScriptStep()
         InvalidateProgressArea(2, 14, 8, s->charHeight);
 
     char line[TextBufSize], word[TextBufSize];
-    for (;;) {
-        int len = ReadSetupLine(s->readPos, line);
-        if (len == -1)
-            break;
-        if (line[0] == '[') {
-            s->readPos -= len;
-            break;
-        }
-        s->readPos++;
-        if (len == 0 || line[0] == 0)
-            continue;
-        int pos = 0;
-        if (ScanValue(' ', pos, line, word) <= 0)
-            continue;
-        pos++;
+    int pos;
+    while (NextScriptLine(line, word, pos)) {
         if (word[0] == ':') {
             int at = 1;
             ScanValue(' ', at, line, label);

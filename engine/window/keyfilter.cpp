@@ -80,10 +80,7 @@ bool HandleMnemonic(WPARAM key)
             int id = GetDlgCtrlID(item);
             SetFocus(item);
             SetFocusItem(id);
-            if (id >= IdFirstOption && id <= IdFirstOption + LastItemNumber)
-                ShowComment(CommentOption, id - IdFirstOption);
-            else if (id >= IdFirstMode && id <= IdFirstMode + LastItemNumber)
-                ShowComment(CommentMode, id - IdFirstMode);
+            ShowItemComment(id);
             ScrollToFocusItem();
             SendMessageA(session->hOptionList, WM_COMMAND, MAKEWPARAM(id, 0),
                          reinterpret_cast<LPARAM>(item));

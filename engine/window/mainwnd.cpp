@@ -115,11 +115,7 @@ int ShowPage(int p)
     if (p == PageDirectory) {
         ShowComment(CommentSet, s->installSetIndex);
     } else if (p == PageOptions) {
-        int id = s->focusItemId;
-        if (id >= IdFirstOption && id <= IdFirstOption + LastItemNumber)
-            ShowComment(CommentOption, id - IdFirstOption);
-        else if (id >= IdFirstMode && id <= IdFirstMode + LastItemNumber)
-            ShowComment(CommentMode, id - IdFirstMode);
+        ShowItemComment(s->focusItemId);
     }
     SetFocus(GetDlgItem(s->hMainWnd, p == PageProgress ? IdAbort : IdOk));
     ComputeRects(p);

@@ -11,21 +11,6 @@
 
 enum { RecordsPerStep = 10, VisibleRows = 8 };
 
-static int Pitch()
-{
-    return session->charHeight + 3;
-}
-
-static bool IsModeId(int id)
-{
-    return id >= IdFirstMode && id <= IdFirstMode + LastItemNumber;
-}
-
-static bool IsOptionId(int id)
-{
-    return id >= IdFirstOption && id <= IdFirstOption + LastItemNumber;
-}
-
 static OptionItem *LockItems()
 {
     return session->hItems ? static_cast<OptionItem *>(GlobalLock(session->hItems)) : nullptr;
@@ -169,7 +154,7 @@ void SetFocusItem(int id)
 void ScrollToFocusItem()
 {
     HWND list = session->hOptionList;
-    int pitch = Pitch();
+    int pitch = RowPitch();
     POINT pos = GetItemPos(GetDlgItem(list, session->focusItemId));
     int row = (pos.y - 2) / pitch;
     int oldPos = GetScrollPos(list, SB_VERT);
@@ -366,4 +351,12 @@ void UpdateFreeKB()
             InvalidateRect(s->hMainWnd, &s->rcDisk, FALSE);
     }
     s->freeDrive = drive;
+}
+
+void ShowItemComment(int id)
+{
+    if (IsOptionId(id))
+        ShowComment(CommentOption, id - IdFirstOption);
+    else if (IsModeId(id))
+        ShowComment(CommentMode, id - IdFirstMode);
 }

@@ -4,8 +4,17 @@
 
 #include <windows.h>
 
+#include "setup/session.h"
+
 // Mode and option numbers run from 0 to this.
 enum { LastItemNumber = 255 };
+
+// Row ids: 1000 + n for option n, 1300 + n for install mode n. INT_PTR so
+// that a whole WM_COMMAND wParam can be tested.
+inline bool IsOptionId(INT_PTR id) { return id >= IdFirstOption && id <= IdFirstOption + LastItemNumber; }
+inline bool IsModeId(INT_PTR id) { return id >= IdFirstMode && id <= IdFirstMode + LastItemNumber; }
+// Distance between the tops of two rows of the option list.
+inline int RowPitch() { return session->charHeight + 3; }
 
 // Comment kinds of ShowComment.
 enum { CommentMode = 0, CommentSet = 1, CommentOption = 2 };
@@ -41,6 +50,9 @@ void ApplyInstallSet();
 // Shows the comment of mode, install set or option number; without one the
 // comment text stays as it was.
 void ShowComment(int kind, int number);
+// Shows the comment of the mode or option row with control id; other ids
+// show nothing.
+void ShowItemComment(int id);
 // Measures the free space of the drive named by the directory field when
 // that drive differs from the last one measured.
 void UpdateFreeKB();

@@ -6,29 +6,6 @@
 
 enum { PageRows = 8 };
 
-static int Pitch()
-{
-    return session->charHeight + 3;
-}
-
-static bool IsOptionId(WPARAM id)
-{
-    return id >= IdFirstOption && id <= IdFirstOption + LastItemNumber;
-}
-
-static bool IsModeId(WPARAM id)
-{
-    return id >= IdFirstMode && id <= IdFirstMode + LastItemNumber;
-}
-
-static void ShowRowComment(int id)
-{
-    if (IsModeId(id))
-        ShowComment(CommentMode, id - IdFirstMode);
-    else
-        ShowComment(CommentOption, id - IdFirstOption);
-}
-
 // The arrow keys walk the rows in the order the setup file defines them,
 // which need not be the order they are drawn in.
 static void MoveToNeighbour(HWND list, bool previous)
@@ -39,7 +16,7 @@ static void MoveToNeighbour(HWND list, bool previous)
     int id = GetDlgCtrlID(row);
     SetFocus(row);
     SetFocusItem(id);
-    ShowRowComment(id);
+    ShowItemComment(id);
     ScrollToFocusItem();
 }
 
@@ -76,7 +53,7 @@ static void ClickRow(HWND list, int id)
 
 static void Scroll(HWND list, int request, int thumb)
 {
-    int pitch = Pitch();
+    int pitch = RowPitch();
     int low, high;
     GetScrollRange(list, SB_VERT, &low, &high);
     int p = GetScrollPos(list, SB_VERT);
@@ -141,7 +118,7 @@ static void PaintList(HWND list)
     FillRect(hdc, &client, face);
     DeleteObject(face);
 
-    int pitch = Pitch();
+    int pitch = RowPitch();
     int top = GetScrollPos(list, SB_VERT);
     int half = pitch / 2;
     int optionsTop = 0;
@@ -188,7 +165,7 @@ LRESULT CALLBACK ScboxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND:
         // The whole word is compared: only the plain click notification
         // reaches a row id.
-        if (session->page == PageOptions && (IsOptionId(wParam) || IsModeId(wParam)))
+        if (session->page == PageOptions && (IsOptionId(static_cast<INT_PTR>(wParam)) || IsModeId(static_cast<INT_PTR>(wParam))))
             ClickRow(hwnd, static_cast<int>(wParam));
         return 0;
     case WM_VSCROLL:

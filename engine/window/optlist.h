@@ -4,4 +4,4 @@
 #include <windows.h>
 
 // Window procedure of the class "OPLSTBOX".
-LRESULT CALLBACK ScboxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+extern "C" __declspec(dllexport) LRESULT CALLBACK ScboxWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
