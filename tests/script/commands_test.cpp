@@ -367,7 +367,10 @@ TEST_CASE("MERGE leaves a trailing selector alone even where a file of that name
     CHECK(!FileExists(medium.path("SETUP\\P1")));
 }
 
-TEST_CASE("SNDPRG makes a group in the system's Program Manager")
+// Runs in a program of its own (ctest entry script_progman): after the other
+// cases of this program had run in the same process, Wine's shell stopped
+// answering the PROGMAN conversation (not yet understood); alone it answers.
+TEST_CASE("SNDPRG makes a group in the system's Program Manager" * doctest::skip())
 {
     bool answers = false;
     for (int tries = 0; tries < 100 && !(answers = ProgmanAnswers()); tries++)
