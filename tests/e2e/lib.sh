@@ -76,6 +76,7 @@ setup_file() {
 # user starting it by its path, and waits for its window.
 start_engine() {
   local dir=$1 lang=C.UTF-8
+  BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
   [ "$2" = ja ] && lang=ja_JP.UTF-8
   ENGINE_LANG=$lang
   (cd "$WINEPREFIX/drive_c" && LANG=$lang LC_ALL=$lang exec wine "$dir/KELBRINE.EXE" \
@@ -88,28 +89,44 @@ start_engine() {
 # a mapped drive), from C:\.
 start_engine_win() {
   ENGINE_LANG=C.UTF-8
+  BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
   (cd "$WINEPREFIX/drive_c" && exec wine "$1" >>"$WORK/engine.log" 2>&1) &
   ENGINE_PID=$!
   wait_main
 }
 
-# start_engine_cmd DIR COMMAND...: starts the program through the command
-# interpreter, so that its command line is written exactly as given.
-start_engine_cmd() {
+# start_engine_in DIR COMMAND...: runs the command (wine and its arguments)
+# in DIR, for the ways of starting the program that Wine's own start does
+# not give.
+start_engine_in() {
   local dir=$1
   shift
-  (cd "$dir" && exec wine cmd /c "$@" >>"$WORK/engine.log" 2>&1) &
+  ENGINE_LANG=C.UTF-8
+  BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
+  (cd "$dir" && exec "$@" >>"$WORK/engine.log" 2>&1) &
   ENGINE_PID=$!
   wait_main
 }
 
-# Waits for the main window and reads where its client area lies.
+# Waits for a main window that was not there before the start and reads
+# where its client area lies. ENGINE_PID becomes the process that owns it (a
+# program started through the command interpreter is not the one started).
 wait_main() {
-  MAIN=$(timeout 20 xdotool search --sync --onlyvisible --name '^KELBRINE$' 2>/dev/null | head -1)
+  local i w
+  MAIN=
+  for i in $(seq 200); do
+    for w in $(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null); do
+      case " $BEFORE " in *" $w "*) ;; *) MAIN=$w ;; esac
+    done
+    [ -n "$MAIN" ] && break
+    sleep 0.1
+  done
   if [ -z "$MAIN" ]; then
     fail "the main window did not appear"
     return 1
   fi
+  w=$(xdotool getwindowpid "$MAIN" 2>/dev/null)
+  [ -n "$w" ] && ENGINE_PID=$w
   eval "$(xdotool getwindowgeometry --shell "$MAIN")"
   MX=$X
   MY=$Y
@@ -129,9 +146,13 @@ wait_end() {
 }
 
 stop_engine() {
+  local i
   if running; then
     kill "$ENGINE_PID" 2>/dev/null
-    wait "$ENGINE_PID" 2>/dev/null
+    for i in $(seq 50); do
+      running || break
+      sleep 0.1
+    done
   fi
   ENGINE_PID=
   # A message box or a group folder window left behind belongs to nobody now.
