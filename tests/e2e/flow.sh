@@ -113,7 +113,7 @@ xdotool type --delay 50 "$(winpath "$ROOT")"
 sleep 0.3
 key Return
 expect_box "delete question" ﾒｯｾｰｼﾞ "1 2"
-SKIP_LINE=2 box_text_is nogeneral 41 "ﾃﾞﾘｰﾄを行うと、およそ0Kバイト使用可能に成ります。\n(空き容量=$(free_kb "$ROOT")Kバイト)\nﾃﾞﾘｰﾄを開始します。" ﾒｯｾｰｼﾞ ja
+SKIP_LINE=3 box_text_is nogeneral 41 "ﾃﾞﾘｰﾄを行うと、およそ0Kバイト使用可能に成ります。\n(空き容量=$(free_kb "$ROOT")Kバイト)\nﾃﾞﾘｰﾄを開始します。" ﾒｯｾｰｼﾞ ja
 answer 1
 expect_box "report" ﾒｯｾｰｼﾞ 1
 box_text_is nogeneral-report 40 "ｾｯﾄｱｯﾌﾟが終了しました。\n再起動は必要ありません。" ﾒｯｾｰｼﾞ ja
