@@ -102,6 +102,25 @@ key Escape
 wait_end 5 || fail "Escape on the directory page did not end the program"
 stop_engine
 
+note "a CD set: through the option page to the delete question 1015"
+R=$(medium remove)
+printf '[GENERAL]\nLANGUAGE=ENGLISH\nINSTALLDIR=%s\nINSTALLSET1=Remove parts,CD,-1\nINSTALLMODE0=Program,10\nOPTION0=Help,5\n' \
+  "$(winpath_ini "$ROOT")" | setup_file "$R"
+start_engine "$R"
+focus_main
+key Return
+wait_page 2
+key Return
+expect_box "delete question" Message "1 2"
+SKIP_LINE=3 box_text_is cd 41 "It make free space about 10KB on disk.\n(FreeSpace=$(free_kb "$ROOT")KB)\nDo start delete?" Message
+answer 2
+expect "page after Cancel" "$(page)" 2
+focus_main
+key Escape
+wait_page 1
+key Escape
+wait_end 5 || fail "Escape on the directory page did not end the program"
+
 note "no [GENERAL] (so Japanese): the directory typed, then the delete question 1015"
 N=$(medium nogeneral)
 printf '[INSTALL-SCRIPT]\nMKDIR "$A"\n' | setup_file "$N"

@@ -12,7 +12,7 @@ setup_file "$M" <<END
 [GENERAL]
 LANGUAGE=ENGLISH
 INSTALLDIR=$(winpath_ini "$ROOT")\\\\QUOTED
-INSTALLSET1=From the program directory,SI
+INSTALLSET1=From the program directory,MI
 
 [INSTALL-SCRIPT]
 MKDIR "\$A"
@@ -20,7 +20,7 @@ FLCOPY README.TXT \$A\\\\README.TXT
 END
 printf '[GENERAL]\nLANGUAGE=ENGLISH\nINSTALLSET1=From the current directory,SD\n' | setup_file "$OTHER"
 
-note "a quoted path and an argument, started from another directory"
+note "a quoted path and an argument, started from another directory; MI goes straight to the question"
 # Wine writes the program's path in quotes, as it holds a blank.
 start_engine_in "$OTHER" wine "$M/KELBRINE.EXE" /quiet
 expect "setup file read" "$(probe; ctl_text 1603)" "From the program directory"
