@@ -35,6 +35,16 @@ row_y() { ctl "$1" | cut -d' ' -f6; }
 # click_row ID: a click on the row's name.
 click_row() { probe; click 60 $(($(row_y "$1") + 8)); }
 
+# From the option page Escape goes back to the directory page, where a
+# second Escape ends the program.
+leave_from_options() {
+  focus_main
+  key Escape
+  wait_page 1
+  key Escape
+  wait_end 5 || fail "Escape on the directory page did not end the program"
+}
+
 note "cover page: Escape ends the program"
 start_engine "$M"
 expect "first page" "$(page)" 0
@@ -115,11 +125,7 @@ expect_box "delete question" Message "1 2"
 SKIP_LINE=3 box_text_is cd 41 "It make free space about 10KB on disk.\n(FreeSpace=$(free_kb "$ROOT")KB)\nDo start delete?" Message
 answer 2
 expect "page after Cancel" "$(page)" 2
-focus_main
-key Escape
-wait_page 1
-key Escape
-wait_end 5 || fail "Escape on the directory page did not end the program"
+leave_from_options
 
 note "no [GENERAL] (so Japanese): the directory typed, then the delete question 1015"
 N=$(medium nogeneral)
@@ -172,11 +178,7 @@ END
   box_text_is offered 41 "Necessary 4095KB free space on disk.\n(FreeSpace=4096KB)\nDo start install?" Message
   answer 2
   expect "page after Cancel" "$(page)" 2
-  focus_main
-  key Escape
-  wait_page 1
-  key Escape
-  wait_end 5 || fail "Escape on the directory page did not end the program"
+  leave_from_options
   [ -e "$DISK/APP" ] && fail "something was installed"
 fi
 
