@@ -28,7 +28,8 @@ for f in $SYSTEM_FILES; do
 done
 MAPPED=
 MOUNTED=
-finish() {
+# Whatever way the script ends, the system is left as it was found.
+cleanup() {
   stop_engine
   for l in $MAPPED; do rm -f "$WINEPREFIX/dosdevices/$l:"; done
   for d in $MOUNTED; do umount "$d" && rmdir "$d"; done
@@ -40,8 +41,12 @@ finish() {
     fi
   done
   rm -rf "$ROOT"
+  [ $failures -eq 0 ] && rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+finish() {
   if [ $failures -eq 0 ]; then
-    rm -rf "$WORK"
     echo "all checks passed"
   else
     echo "$failures failures; pictures and logs kept in $WORK"
