@@ -32,7 +32,9 @@ MOUNTED=
 cleanup() {
   stop_engine
   for l in $MAPPED; do rm -f "$WINEPREFIX/dosdevices/$l:"; done
-  for d in $MOUNTED; do umount "$d" && rmdir "$d"; done
+  # Wine may still hold the drive's root open: the file system goes when it
+  # is let go.
+  for d in $MOUNTED; do umount -l "$d" && rmdir "$d"; done
   for f in $SYSTEM_FILES; do
     if [ -e "$WORK/saved.$(basename "$f")" ]; then
       cp -p "$WORK/saved.$(basename "$f")" "$f"
@@ -323,17 +325,16 @@ map_drive() {
   ln -s "$2" "$WINEPREFIX/dosdevices/$1:"
   MAPPED="$MAPPED $1"
 }
-# small_disk SIZE_KB: a file system of its own with exactly SIZE_KB free,
-# mounted for this script; prints its directory, or nothing where mounting
-# is not allowed.
+# small_disk SIZE_KB: DISK becomes the directory of a file system of its own
+# with exactly SIZE_KB free, mounted for this script; empty where mounting is
+# not allowed.
 small_disk() {
-  local d
-  d=$(mktemp -d)
-  if mount -t tmpfs -o size="$1"k tmpfs "$d" 2>/dev/null; then
-    MOUNTED="$MOUNTED $d"
-    echo "$d"
+  DISK=$(mktemp -d)
+  if mount -t tmpfs -o size="$1"k tmpfs "$DISK" 2>/dev/null; then
+    MOUNTED="$MOUNTED $DISK"
   else
-    rmdir "$d"
+    rmdir "$DISK"
+    DISK=
   fi
 }
 
