@@ -79,41 +79,28 @@ setup_file() {
   fi
 }
 
-# start_engine DIR [ja]: starts DIR/KELBRINE.EXE from another directory, as a
-# user starting it by its path, and waits for its window.
-start_engine() {
-  local dir=$1 lang=C.UTF-8
-  BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
-  [ "$2" = ja ] && lang=ja_JP.UTF-8
-  ENGINE_LANG=$lang
-  (cd "$WINEPREFIX/drive_c" && LANG=$lang LC_ALL=$lang exec wine "$dir/KELBRINE.EXE" \
-    >>"$WORK/engine.log" 2>&1) &
-  ENGINE_PID=$!
-  wait_main
-}
-
-# start_engine_win PATH: starts the program by its Windows path (a medium on
-# a mapped drive), from C:\.
-start_engine_win() {
-  ENGINE_LANG=C.UTF-8
-  BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
-  (cd "$WINEPREFIX/drive_c" && exec wine "$1" >>"$WORK/engine.log" 2>&1) &
-  ENGINE_PID=$!
-  wait_main
-}
-
 # start_engine_in DIR COMMAND...: runs the command (wine and its arguments)
-# in DIR, for the ways of starting the program that Wine's own start does
-# not give.
+# in DIR and waits for the program's window; LAUNCH_LANG=ja_JP.UTF-8 gives
+# it the Japanese code page.
 start_engine_in() {
   local dir=$1
   shift
-  ENGINE_LANG=C.UTF-8
+  ENGINE_LANG=${LAUNCH_LANG:-C.UTF-8}
   BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
-  (cd "$dir" && exec "$@" >>"$WORK/engine.log" 2>&1) &
+  (cd "$dir" && LANG=$ENGINE_LANG LC_ALL=$ENGINE_LANG exec "$@" >>"$WORK/engine.log" 2>&1) &
   ENGINE_PID=$!
   wait_main
 }
+# start_engine DIR [ja]: starts DIR/KELBRINE.EXE from C:\, as a user starting
+# it by its path.
+start_engine() {
+  local lang=C.UTF-8
+  [ "$2" = ja ] && lang=ja_JP.UTF-8
+  LAUNCH_LANG=$lang start_engine_in "$WINEPREFIX/drive_c" wine "$1/KELBRINE.EXE"
+}
+# start_engine_win PATH: starts the program by its Windows path (a medium on
+# a mapped drive), from C:\.
+start_engine_win() { start_engine_in "$WINEPREFIX/drive_c" wine "$1"; }
 
 # Waits for a main window that was not there before the start and reads
 # where its client area lies. ENGINE_PID becomes the process that owns it (a
