@@ -35,6 +35,16 @@ row_y() { ctl "$1" | cut -d' ' -f6; }
 # click_row ID: a click on the row's name.
 click_row() { probe; click 60 $(($(row_y "$1") + 8)); }
 
+# From the option page Escape goes back to the directory page, where a
+# second Escape ends the program.
+leave_from_options() {
+  focus_main
+  key Escape
+  wait_page 1
+  key Escape
+  wait_end 5 || fail "Escape on the directory page did not end the program"
+}
+
 note "cover page: Escape ends the program"
 start_engine "$M"
 expect "first page" "$(page)" 0
@@ -102,6 +112,21 @@ key Escape
 wait_end 5 || fail "Escape on the directory page did not end the program"
 stop_engine
 
+note "a CD set: through the option page to the delete question 1015"
+R=$(medium remove)
+printf '[GENERAL]\nLANGUAGE=ENGLISH\nINSTALLDIR=%s\nINSTALLSET1=Remove parts,CD,-1\nINSTALLMODE0=Program,10\nOPTION0=Help,5\n' \
+  "$(winpath_ini "$ROOT")" | setup_file "$R"
+start_engine "$R"
+focus_main
+key Return
+wait_page 2
+key Return
+expect_box "delete question" Message "1 2"
+SKIP_LINE=3 box_text_is cd 41 "It make free space about 10KB on disk.\n(FreeSpace=$(free_kb "$ROOT")KB)\nDo start delete?" Message
+answer 2
+expect "page after Cancel" "$(page)" 2
+leave_from_options
+
 note "no [GENERAL] (so Japanese): the directory typed, then the delete question 1015"
 N=$(medium nogeneral)
 printf '[INSTALL-SCRIPT]\nMKDIR "$A"\n' | setup_file "$N"
@@ -113,7 +138,7 @@ xdotool type --delay 50 "$(winpath "$ROOT")"
 sleep 0.3
 key Return
 expect_box "delete question" ﾒｯｾｰｼﾞ "1 2"
-SKIP_LINE=2 box_text_is nogeneral 41 "ﾃﾞﾘｰﾄを行うと、およそ0Kバイト使用可能に成ります。\n(空き容量=$(free_kb "$ROOT")Kバイト)\nﾃﾞﾘｰﾄを開始します。" ﾒｯｾｰｼﾞ ja
+SKIP_LINE=3 box_text_is nogeneral 41 "ﾃﾞﾘｰﾄを行うと、およそ0Kバイト使用可能に成ります。\n(空き容量=$(free_kb "$ROOT")Kバイト)\nﾃﾞﾘｰﾄを開始します。" ﾒｯｾｰｼﾞ ja
 answer 1
 expect_box "report" ﾒｯｾｰｼﾞ 1
 box_text_is nogeneral-report 40 "ｾｯﾄｱｯﾌﾟが終了しました。\n再起動は必要ありません。" ﾒｯｾｰｼﾞ ja
@@ -121,7 +146,7 @@ answer 1
 wait_end 10 || fail "the program did not end after the report"
 
 note "free space: needed equal to free is refused (1014), one KB less is offered (1013)"
-DISK=$(small_disk 4096)
+small_disk 4096
 if [ -z "$DISK" ]; then
   echo "no file system of a known size can be mounted here: the free space walk is left out"
 else
@@ -153,11 +178,7 @@ END
   box_text_is offered 41 "Necessary 4095KB free space on disk.\n(FreeSpace=4096KB)\nDo start install?" Message
   answer 2
   expect "page after Cancel" "$(page)" 2
-  focus_main
-  key Escape
-  wait_page 1
-  key Escape
-  wait_end 5 || fail "Escape on the directory page did not end the program"
+  leave_from_options
   [ -e "$DISK/APP" ] && fail "something was installed"
 fi
 

@@ -28,10 +28,13 @@ for f in $SYSTEM_FILES; do
 done
 MAPPED=
 MOUNTED=
-finish() {
+# Whatever way the script ends, the system is left as it was found.
+cleanup() {
   stop_engine
   for l in $MAPPED; do rm -f "$WINEPREFIX/dosdevices/$l:"; done
-  for d in $MOUNTED; do umount "$d" && rmdir "$d"; done
+  # Wine may still hold the drive's root open: the file system goes when it
+  # is let go.
+  for d in $MOUNTED; do umount -l "$d" && rmdir "$d"; done
   for f in $SYSTEM_FILES; do
     if [ -e "$WORK/saved.$(basename "$f")" ]; then
       cp -p "$WORK/saved.$(basename "$f")" "$f"
@@ -40,8 +43,12 @@ finish() {
     fi
   done
   rm -rf "$ROOT"
+  [ $failures -eq 0 ] && rm -rf "$WORK"
+}
+trap cleanup EXIT
+trap 'exit 1' INT TERM
+finish() {
   if [ $failures -eq 0 ]; then
-    rm -rf "$WORK"
     echo "all checks passed"
   else
     echo "$failures failures; pictures and logs kept in $WORK"
@@ -72,44 +79,48 @@ setup_file() {
   fi
 }
 
-# start_engine DIR [ja]: starts DIR/KELBRINE.EXE from another directory, as a
-# user starting it by its path, and waits for its window.
-start_engine() {
-  local dir=$1 lang=C.UTF-8
-  [ "$2" = ja ] && lang=ja_JP.UTF-8
-  ENGINE_LANG=$lang
-  (cd "$WINEPREFIX/drive_c" && LANG=$lang LC_ALL=$lang exec wine "$dir/KELBRINE.EXE" \
-    >>"$WORK/engine.log" 2>&1) &
-  ENGINE_PID=$!
-  wait_main
-}
-
-# start_engine_win PATH: starts the program by its Windows path (a medium on
-# a mapped drive), from C:\.
-start_engine_win() {
-  ENGINE_LANG=C.UTF-8
-  (cd "$WINEPREFIX/drive_c" && exec wine "$1" >>"$WORK/engine.log" 2>&1) &
-  ENGINE_PID=$!
-  wait_main
-}
-
-# start_engine_cmd DIR COMMAND...: starts the program through the command
-# interpreter, so that its command line is written exactly as given.
-start_engine_cmd() {
+# start_engine_in DIR COMMAND...: runs the command (wine and its arguments)
+# in DIR and waits for the program's window; LAUNCH_LANG=ja_JP.UTF-8 gives
+# it the Japanese code page.
+start_engine_in() {
   local dir=$1
   shift
-  (cd "$dir" && exec wine cmd /c "$@" >>"$WORK/engine.log" 2>&1) &
+  ENGINE_LANG=${LAUNCH_LANG:-C.UTF-8}
+  BEFORE=$(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null)
+  (cd "$dir" && LANG=$ENGINE_LANG LC_ALL=$ENGINE_LANG exec "$@" >>"$WORK/engine.log" 2>&1) &
   ENGINE_PID=$!
   wait_main
 }
+# start_engine DIR [ja]: starts DIR/KELBRINE.EXE from C:\, as a user starting
+# it by its path.
+start_engine() {
+  local lang=C.UTF-8
+  [ "$2" = ja ] && lang=ja_JP.UTF-8
+  LAUNCH_LANG=$lang start_engine_in "$WINEPREFIX/drive_c" wine "$1/KELBRINE.EXE"
+}
+# start_engine_win PATH: starts the program by its Windows path (a medium on
+# a mapped drive), from C:\.
+start_engine_win() { start_engine_in "$WINEPREFIX/drive_c" wine "$1"; }
 
-# Waits for the main window and reads where its client area lies.
+# Waits for a main window that was not there before the start and reads
+# where its client area lies. ENGINE_PID becomes the process that owns it (a
+# program started through the command interpreter is not the one started).
 wait_main() {
-  MAIN=$(timeout 20 xdotool search --sync --onlyvisible --name '^KELBRINE$' 2>/dev/null | head -1)
+  local i w
+  MAIN=
+  for i in $(seq 200); do
+    for w in $(xdotool search --onlyvisible --name '^KELBRINE$' 2>/dev/null); do
+      case " $BEFORE " in *" $w "*) ;; *) MAIN=$w ;; esac
+    done
+    [ -n "$MAIN" ] && break
+    sleep 0.1
+  done
   if [ -z "$MAIN" ]; then
     fail "the main window did not appear"
     return 1
   fi
+  w=$(xdotool getwindowpid "$MAIN" 2>/dev/null)
+  [ -n "$w" ] && ENGINE_PID=$w
   eval "$(xdotool getwindowgeometry --shell "$MAIN")"
   MX=$X
   MY=$Y
@@ -129,9 +140,13 @@ wait_end() {
 }
 
 stop_engine() {
+  local i
   if running; then
     kill "$ENGINE_PID" 2>/dev/null
-    wait "$ENGINE_PID" 2>/dev/null
+    for i in $(seq 50); do
+      running || break
+      sleep 0.1
+    done
   fi
   ENGINE_PID=
   # A message box or a group folder window left behind belongs to nobody now.
@@ -297,17 +312,16 @@ map_drive() {
   ln -s "$2" "$WINEPREFIX/dosdevices/$1:"
   MAPPED="$MAPPED $1"
 }
-# small_disk SIZE_KB: a file system of its own with exactly SIZE_KB free,
-# mounted for this script; prints its directory, or nothing where mounting
-# is not allowed.
+# small_disk SIZE_KB: DISK becomes the directory of a file system of its own
+# with exactly SIZE_KB free, mounted for this script; empty where mounting is
+# not allowed.
 small_disk() {
-  local d
-  d=$(mktemp -d)
-  if mount -t tmpfs -o size="$1"k tmpfs "$d" 2>/dev/null; then
-    MOUNTED="$MOUNTED $d"
-    echo "$d"
+  DISK=$(mktemp -d)
+  if mount -t tmpfs -o size="$1"k tmpfs "$DISK" 2>/dev/null; then
+    MOUNTED="$MOUNTED $DISK"
   else
-    rmdir "$d"
+    rmdir "$DISK"
+    DISK=
   fi
 }
 

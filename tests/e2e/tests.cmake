@@ -4,7 +4,7 @@
 add_executable(e2e_probe ${CMAKE_CURRENT_LIST_DIR}/tools/probe.cpp
                $<TARGET_OBJECTS:engine_resources>)
 target_link_libraries(e2e_probe PRIVATE engine)
-foreach(script install flow disks search screens)
+foreach(script install flow disks search screens startup)
   kelbrine_wine_test(NAME e2e_${script} COMMAND ${CMAKE_CURRENT_LIST_DIR}/${script}.sh
                      $<TARGET_FILE:KELBRINE> $<TARGET_FILE:e2e_probe>)
 endforeach()
