@@ -78,9 +78,7 @@ void PaintBox(HWND hDlg)
     HDC hdc = BeginPaint(hDlg, &ps);
     RECT client;
     GetClientRect(hDlg, &client);
-    HBRUSH face = CreateSolidBrush(session->btnFaceColor);
-    FillRect(hdc, &client, face);
-    DeleteObject(face);
+    FillFace(hdc, &client);
     HFONT oldFont = static_cast<HFONT>(SelectObject(hdc, session->hFont));
 
     RECT text = {client.left + 55, client.top + 10, client.right - 10, client.bottom - 50};

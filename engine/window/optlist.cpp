@@ -114,9 +114,7 @@ static void PaintList(HWND list)
     HDC hdc = BeginPaint(list, &ps);
     RECT client;
     GetClientRect(list, &client);
-    HBRUSH face = CreateSolidBrush(s->btnFaceColor);
-    FillRect(hdc, &client, face);
-    DeleteObject(face);
+    FillFace(hdc, &client);
 
     int pitch = RowPitch();
     int top = GetScrollPos(list, SB_VERT);

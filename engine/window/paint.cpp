@@ -7,6 +7,13 @@
 #include "setup/texts.h"
 #include "window/options.h"
 
+void FillFace(HDC hdc, const RECT *rc)
+{
+    HBRUSH brush = CreateSolidBrush(session->btnFaceColor);
+    FillRect(hdc, rc, brush);
+    DeleteObject(brush);
+}
+
 namespace {
 
 // The pens of one paint; made at its start and deleted at its end.
@@ -29,13 +36,6 @@ void DeletePens(const Pens &p)
 {
     DeleteObject(p.highlight);
     DeleteObject(p.shadow);
-}
-
-void FillFace(HDC hdc, const RECT *rc)
-{
-    HBRUSH brush = CreateSolidBrush(session->btnFaceColor);
-    FillRect(hdc, rc, brush);
-    DeleteObject(brush);
 }
 
 // Cell row of the strip for a kind letter; -1 when the letter has none.

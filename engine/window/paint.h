@@ -37,6 +37,8 @@ void DrawOwnerButton(UINT action, UINT state, HWND hwnd, HDC hdc);
 LRESULT QueryNewPalette(HWND hwnd);
 LRESULT PaletteChanged(HWND hwnd, HWND changedBy);
 
+// Fills rc with the button face colour of the system.
+void FillFace(HDC hdc, const RECT *rc);
 void DrawFrame3D(HDC hdc, const RECT *rc, HPEN firstPen, HPEN secondPen);
 void DrawEmbossedText(HDC hdc, int x, int y, const char *text, int length);
 // Line from (x1, y1) to (x2, y2), the end point not drawn.

@@ -55,7 +55,17 @@ void SourceDirOf(const char *commandLine, char *dir)
     dir[lastSlash] = 0;
 }
 
-static HFONT CreateUiFont()
+void LoadLanguageTexts()
+{
+    SetupSession *s = session;
+    s->charWidth = s->languageOffset ? 9 : 8;
+    s->charHeight = 16;
+    for (int i = 0; i < ButtonCaptionCount; i++)
+        LoadLangString(303 + i, s->buttonCaptions[i], 16);
+    LoadLangString(318, s->launchFailFormat, 64);
+}
+
+HFONT CreateUiFont()
 {
     SetupSession *s = session;
     bool japanese = s->languageOffset == 0;
@@ -85,11 +95,7 @@ bool InitInstance(HINSTANCE hInst, const char *commandLine)
     if (s->sourceDir[0])
         SetCurrentDirectoryA(s->sourceDir);
     LoadSetupFile();
-    s->charWidth = s->languageOffset ? 9 : 8;
-    s->charHeight = 16;
-    for (int i = 0; i < ButtonCaptionCount; i++)
-        LoadLangString(303 + i, s->buttonCaptions[i], 16);
-    LoadLangString(318, s->launchFailFormat, 64);
+    LoadLanguageTexts();
 
     int height = GetSystemMetrics(SM_CYCAPTION) + 25 * s->charHeight - 20;
     RECT desk;

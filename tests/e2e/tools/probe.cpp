@@ -27,6 +27,7 @@
 
 #include "actions/mesgbox.h"
 #include "setup/session.h"
+#include "window/startup.h"
 #include "setup/texts.h"
 
 namespace {
@@ -167,16 +168,9 @@ int Render(int argc, char **argv)
     AllocSession(GetModuleHandleA(nullptr));
     SetInitialValues();
     session->languageOffset = japanese ? 0 : 100;
-    session->charWidth = japanese ? 8 : 9;
-    session->charHeight = 16;
     session->btnFaceColor = GetSysColor(COLOR_BTNFACE);
-    for (int i = 0; i < ButtonCaptionCount; i++)
-        LoadLangString(303 + i, session->buttonCaptions[i], 16);
-    session->hFont = CreateFontA(16, session->charWidth, 0, 0, FW_NORMAL, 0, 0, 0,
-                                 japanese ? SHIFTJIS_CHARSET : ANSI_CHARSET, 0, 0, 0,
-                                 FIXED_PITCH | FF_MODERN,
-                                 japanese ? "\x82\x6c\x82\x72 \x83\x53\x83\x56\x83\x62\x83\x4e"
-                                          : "Courier");
+    LoadLanguageTexts();
+    session->hFont = CreateUiFont();
     Unescape(argv[3]);
     renderThread = GetCurrentThreadId();
     CloseHandle(CreateThread(nullptr, 0, WatchRender, nullptr, 0, nullptr));
