@@ -4,7 +4,7 @@
 set -e
 packages="cmake make g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine64 xvfb xauth imagemagick xdotool mscompress doctest-dev
-  fonts-ipafont-gothic locales"
+  fonts-ipafont-gothic locales procps"
 missing=""
 for p in $packages; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
